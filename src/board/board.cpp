@@ -1,0 +1,4 @@
+// The game position.
+#include "board/board.h"
+
+Board mainBoard;

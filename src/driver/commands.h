@@ -1,0 +1,6 @@
+// The command interpreter: protocol and game commands.
+#pragma once
+
+// Executes (or puts back) the oldest line of the input ring. 0 when the
+// ring is empty, else 1.
+int InterpretCommand();

@@ -1,0 +1,16 @@
+// The configuration file, the log file and the output routine.
+#pragma once
+
+// Destinations of Output.
+constexpr int OUT_CONSOLE = 1;
+constexpr int OUT_LOG = 2;
+constexpr int OUT_EPD = 4;
+
+int ReadConfig();
+int OpenLog();
+void CloseLog();
+void Output(int mask, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// Decimal integer conversion of command and configuration arguments: an
+// optional sign and leading digits, 0 when there are none.
+int ToInt(const char* text);

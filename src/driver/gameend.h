@@ -1,0 +1,6 @@
+// Game-end adjudication and resignation.
+#pragma once
+
+#include "board/board.h"
+
+int CheckGameEnd(Board board);

@@ -1,0 +1,36 @@
+// Standard-input polling, the queue of command lines and the clock.
+#pragma once
+
+constexpr int INPUT_RING_SLOTS = 20;
+constexpr int INPUT_LINE_SIZE = 512;
+
+// 0 when no input is waiting, otherwise a positive count.
+int InputAvailable();
+
+// Reads one line of at most 511 characters (and its newline) into buffer,
+// blocking until it is complete. Returns 1 with a line, 0 at end of input.
+int ReadInputLine(char* buffer);
+
+// The ring of command lines waiting for the interpreter.
+int RingIsEmpty();
+int RingIsFull();
+// Queues a line; prints the overflow warning when the ring is then full.
+void AddToRing(const char* line);
+// Takes the oldest line into buffer (INPUT_LINE_SIZE bytes); 0 when empty.
+int TakeFromRing(char* buffer);
+// Puts the line just taken back at the head of the ring.
+void PutBackLine();
+void ResetRing();
+
+// Reads a line from standard input while idle and queues it; at end of
+// input the engine is told to quit. Used by the main loop.
+void WaitForCommand();
+// The poll called from inside a search.
+void ReadInput();
+
+// Wall clock in seconds (repeats every 10,000,000 seconds).
+double ReadClock();
+// Seconds since an earlier ReadClock value, never negative across the wrap.
+double ElapsedSince(double start);
+// Sleeps the given milliseconds.
+void SleepMilliseconds(int ms);

@@ -1,0 +1,7 @@
+// Static evaluation.
+#pragma once
+
+#include "board/board.h"
+
+int Evaluate(const Board& board, int depth);
+int EvaluatePawn(const Board& board, int s);

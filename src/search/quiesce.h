@@ -1,0 +1,9 @@
+// Quiescence search and move ordering.
+#pragma once
+
+#include "board/board.h"
+
+int Quiesce(Board& board, int depth, int alpha, int beta);
+int KeepCaptures(Move* list);
+void SortTopCaptures(Move* list);
+void OrderMoves(const Board& board, Move* list, int n, int depth);

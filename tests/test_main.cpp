@@ -1,0 +1,7 @@
+// Test entry: the engine's tables are built once per test process.
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
