@@ -11,6 +11,8 @@ constexpr int THINK_ANALYSE = 2;
 extern Move rootMoves[256];
 extern int rootMoveCount;
 extern Line rootLine;
+// Whether the side to move was in check when rootMoves was generated.
+extern int rootInCheck;
 extern int lastRootScore;
 // Effective branching figure of the last search.
 extern double effectiveBranching;

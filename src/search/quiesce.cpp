@@ -1,0 +1,142 @@
+// Quiescence search over captures, and the move ordering of the main search.
+#include "search/quiesce.h"
+
+#include <cstdio>
+
+#include "board/fen.h"
+#include "board/movegen.h"
+#include "board/tables.h"
+#include "driver/config.h"
+#include "driver/engine.h"
+#include "driver/input.h"
+#include "moves/makemove.h"
+#include "moves/movetext.h"
+#include "search/eval.h"
+#include "search/hash.h"
+#include "search/search.h"
+
+static const int MATED_SCORE = -32000;
+
+// Ordering bands; inside the capture band captures rank by
+// 2 x victim - attacker, with the piece codes as they stand.
+static const int KEY_HASH_MOVE = 5000000;
+static const int KEY_KILLER = 4900000;
+static const int KEY_SPECIAL = 4500000;
+static const int KEY_CAPTURE = 4000000;
+
+// Board dump after make or unmake found an inconsistent board.
+static void DumpSearchError(const Board& board, const Move& move) {
+  DisplayBoard(board, 0);
+  DisplayBoard(board, 1);
+  PrintMove(OUT_CONSOLE | OUT_LOG, move);
+  Output(OUT_CONSOLE | OUT_LOG, "\n");
+  char fen[FEN_SIZE];
+  WriteFen(board, fen);
+  printf("FEN: %s\n", fen);
+}
+
+// Score of a node without legal moves: mated (distance from the root in
+// tenths of a ply) or stalemate, never below alpha.
+static int NoMoveScore(const Board& board, int depth, int alpha) {
+  int king = board.onMove == WHITE ? board.wKingSquare : board.bKingSquare;
+  u64 enemy = board.onMove == WHITE ? blackAttacks : whiteAttacks;
+  int score = 0;
+  if (king != NO_SQUARE && (enemy & setMask[king])) score = rootDepth - depth + MATED_SCORE;
+  return score > alpha ? score : alpha;
+}
+
+int Quiesce(Board& board, int depth, int alpha, int beta) {
+  Move list[MOVE_LIST_SIZE];
+  if (GenerateMoves(board, list) == 0) return NoMoveScore(board, depth, alpha);
+  if (KeepCaptures(list) < 0) return NoMoveScore(board, depth, alpha);
+
+  // Stand pat: the side to move may decline every capture.
+  int e = Evaluate(board, depth);
+  if (e >= beta) return beta;
+  if (e > alpha) alpha = e;
+
+  for (int i = 0; list[i]; i++) {
+    MakeMove(list[i], board);
+    nodes++;
+    if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) ReadInput();
+    if (searchError) {
+      printf("Search ErrorQ tracing back to depth %d.\n", depth);
+      DumpSearchError(board, list[i]);
+      return 0;
+    }
+    int score = -Quiesce(board, depth - 10, -beta, -alpha);
+    UnmakeMove(list[i], board);
+    if (searchError) {
+      printf("Search ErrorR tracing back to depth %d.\n", depth);
+      DumpSearchError(board, list[i]);
+      return 0;
+    }
+    if (score >= beta) return beta;
+    if (score > alpha) alpha = score;
+    if (i == 251) {
+      printf("Error: more than 250 moves\n");
+      return alpha;
+    }
+  }
+  return alpha;
+}
+
+int KeepCaptures(Move* list) {
+  int kept = 0;
+  for (int i = 0; i < MOVE_LIST_LIMIT; i++) {
+    Move m = list[i];
+    if (m == 0) {
+      list[kept] = 0;
+      SortTopCaptures(list);
+      return kept;
+    }
+    if (MoveCaptured(m)) list[kept++] = m;
+  }
+  return -1;
+}
+
+void SortTopCaptures(Move* list) {
+  for (int k = 0; k < 3; k++) {
+    if (list[k] == 0) return;
+    int best = -200, bestIndex = k;
+    for (int i = k; i < MOVE_LIST_LIMIT && list[i]; i++) {
+      int value = (MoveCaptured(list[i]) & 15) - (MovePiece(list[i]) & 15);
+      if (value > best) {
+        best = value;
+        bestIndex = i;
+      }
+    }
+    Move swap = list[k];
+    list[k] = list[bestIndex];
+    list[bestIndex] = swap;
+  }
+}
+
+void OrderMoves(const Board& board, Move* list, int n, int depth) {
+  // Probed only to learn the stored move of this position.
+  HashProbe(depth, board.hashkey, -30000, 30000);
+
+  int keys[MOVE_LIST_SIZE];
+  if (n > MOVE_LIST_SIZE) n = MOVE_LIST_SIZE;
+  Move killer = killerMove[killerPly];
+  for (int i = 0; i < n; i++) {
+    Move m = list[i];
+    if (m == hashMove) keys[i] = KEY_HASH_MOVE;
+    else if (MoveFrom(m) == MoveFrom(killer) && MoveTo(m) == MoveTo(killer)) keys[i] = KEY_KILLER;
+    else if (MoveCaptured(m) == 0 && MoveSpecial(m) != 0) keys[i] = KEY_SPECIAL + MoveSpecial(m);
+    else if (MoveCaptured(m) != 0) keys[i] = KEY_CAPTURE + 2 * MoveCaptured(m) - MovePiece(m);
+    else keys[i] = (int)history[MoveFrom(m)][MoveTo(m)];
+  }
+  // Exchange sort: the order it leaves among equal keys is part of the
+  // engine's search behaviour.
+  for (int i = 0; i < n; i++)
+    for (int j = i + 1; j < n; j++)
+      if (keys[j] > keys[i]) {
+        int k = keys[i];
+        keys[i] = keys[j];
+        keys[j] = k;
+        Move m = list[i];
+        list[i] = list[j];
+        list[j] = m;
+      }
+}

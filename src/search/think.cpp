@@ -1,0 +1,217 @@
+// The think driver: adjudication, book, iterative deepening with an
+// aspiration window at the root, and playing the chosen move.
+#include "search/think.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "board/fen.h"
+#include "board/movegen.h"
+#include "board/verify.h"
+#include "book/book.h"
+#include "driver/config.h"
+#include "driver/engine.h"
+#include "driver/gameend.h"
+#include "driver/input.h"
+#include "moves/makemove.h"
+#include "moves/movetext.h"
+#include "search/hash.h"
+#include "search/timectl.h"
+
+Move rootMoves[256];
+int rootMoveCount = 0;
+Line rootLine;
+int rootInCheck = 0;
+int lastRootScore = 0;
+double effectiveBranching = 1.0;
+
+static const int FULL_WINDOW = 65200;
+static const int ASPIRATION = 75;
+static const int RESEARCH_MARGIN = 20;
+static const int MAX_ITERATIONS = 60;
+static const int BOOK_PLIES = 30;
+
+int RootSearch(int k, Board& board) {
+  int alpha = lastRootScore - ASPIRATION;
+  int beta = lastRootScore + ASPIRATION;
+  if (k == 1) {
+    alpha = -FULL_WINDOW;
+    beta = FULL_WINDOW;
+    bestRoot = 0;
+    nodes = 0;
+  }
+  rootDepth = 10 * k;
+  killerPly = 0;
+  searchError = 0;
+
+  int v = Search(board, rootDepth, alpha, beta, 0, rootLine);
+  lastRootScore = v;
+  if (v <= alpha && !inPonder && endSearch != 3) {
+    Output(OUT_CONSOLE | OUT_LOG, "fail-low, alpha=%d.  Researching depth %d...\n", alpha, k);
+    v = Search(board, rootDepth, -FULL_WINDOW, beta + RESEARCH_MARGIN, 0, rootLine);
+    lastRootScore = v;
+    alpha = -FULL_WINDOW;
+  }
+  if (v >= beta && !inPonder) {
+    Output(OUT_CONSOLE | OUT_LOG, "fail-high, beta=%d.  Researching depth %d...\n", beta, k);
+    v = Search(board, rootDepth, alpha - RESEARCH_MARGIN, FULL_WINDOW, 0, rootLine);
+    lastRootScore = v;
+  }
+
+  if (endSearch == 0 && inPonder == 0) {
+    if (!VerifyBoard(board)) printf("Problem: Search has corrupted mainBoard\n");
+    if (searchError) {
+      printf("Search ErrorU back at root.\n");
+      DisplayBoard(board, 0);
+      DisplayBoard(board, 1);
+      char fen[FEN_SIZE];
+      WriteFen(board, fen);
+      printf("FEN: %s\n", fen);
+      inSearch = 0;
+      return 0;
+    }
+  }
+
+  if (postMode) {
+    if (inPonder) Output(OUT_CONSOLE, "# ");
+    PrintThinking(rootDepth / 10, ElapsedSince(searchStartTime), lastRootScore, (int)nodes, rootLine, 1);
+  }
+  return lastRootScore;
+}
+
+// Ponder set-up: guess the opponent's move with a one-ply search and play
+// it on the search copy. Returns 0 when the opponent's move (or another
+// command that stops the search) arrived meanwhile: there is nothing left to
+// ponder on, and a ponder search now would run on the engine's own clock.
+static int PredictOpponentMove(Board& board, u64 searchedKey) {
+  rootMoveCount = GenerateMoves(board, rootMoves);
+  rootInCheck = inCheck;
+  inSearch = 1;
+  bestRoot = 0;
+  endSearch = 0;
+  RootSearch(1, board);
+  Move guess = rootMoves[bestRoot];
+  MakeMove(guess, board);
+  inSearch = 0;
+  inPonder = 1;
+  ClearHashTable();
+  ClearHistoryAndKillers();
+  return endSearch != 3 && mainBoard.hashkey == searchedKey;
+}
+
+// Moves the best root move to the front; the others keep their order.
+static void PromoteBestRootMove() {
+  if (bestRoot == 0) return;
+  Move best = rootMoves[bestRoot];
+  memmove(rootMoves + 1, rootMoves, (size_t)bestRoot * sizeof(Move));
+  rootMoves[0] = best;
+  bestRoot = 0;
+}
+
+static void AppendToBookLine(const char* text) {
+  size_t length = strlen(bookLine);
+  size_t add = strlen(text);
+  if (length + add < (size_t)BOOK_LINE_SIZE) memcpy(bookLine + length, text, add + 1);
+}
+
+static void PlayMove(int v, double elapsed, u64 searchedKey) {
+  Move m = rootMoves[bestRoot];
+  char text[8];
+  MoveToText(m, text);
+  Output(OUT_CONSOLE | OUT_LOG, "Best move %d is: %s (%d) %d to %d, score=%d  elapsed=%lf\n",
+         mainBoard.gamePly / 2 + 1, text, bestRoot, MoveFrom(m), MoveTo(m), v, elapsed);
+  if (forceMode != 0) return;
+  // A command during the search may have replaced the game position; the
+  // move belongs to the position that was searched.
+  if (mainBoard.hashkey != searchedKey) {
+    printf("Error: the position changed during the search; no move played.\n");
+    return;
+  }
+  if (mainBoard.gamePly >= 0 && mainBoard.gamePly < GAME_HISTORY_SIZE)
+    gameHistory[mainBoard.gamePly].score = mainBoard.onMove == WHITE ? v : -v;
+  AppendToBookLine(text);
+  MakeMove(m, mainBoard);
+  if (MoveCaptured(m) || (MovePiece(m) & 15) == PAWN) lastIrreversiblePly = mainBoard.gamePly;
+  comptime -= elapsed;
+  printf("move %s\n", text);
+}
+
+void Think(int mode) {
+  if (CheckGameEnd(mainBoard)) {
+    printf("Entering forcemode.\n");
+    forceMode = 1;
+    inSearch = 0;
+    return;
+  }
+
+  Board board = mainBoard;
+  const u64 searchedKey = mainBoard.hashkey;
+
+  for (auto& row : history)
+    for (auto& counter : row) counter >>= 11;
+  memset(killerMove, 0, sizeof(killerMove));
+  killerPly = 0;
+
+  if (mode == THINK_PONDER) {
+    if (!PredictOpponentMove(board, searchedKey)) {
+      inSearch = 0;
+      endSearch = 0;
+      inPonder = 0;
+      if (ponderMode != 0) ponderMode = 1;
+      return;
+    }
+  } else if (mode == THINK_PLAY) {
+    if (mainBoard.gamePly < BOOK_PLIES && ProbeBook()) return;
+  }
+
+  int maxDepth = fixedDepth > 0 ? fixedDepth : MAX_ITERATIONS;
+  rootMoveCount = GenerateMoves(board, rootMoves);
+  rootInCheck = inCheck;
+  if (mode == THINK_PLAY && rootMoveCount == 1) maxDepth = 1;
+  if (mode == THINK_PONDER && rootMoveCount == 0) {
+    ponderMode = 0;
+    maxDepth = 0;
+  }
+
+  AllocateTime(mode);
+  searchStartTime = ReadClock();
+  endSearch = 0;
+
+  int v = 0;
+  double elapsed = 0;
+  double iterationTimes[2] = {0, 0};
+  int finishedIterations = 0;
+  effectiveBranching = 1.0;
+  for (int k = 1; k <= maxDepth; k++) {
+    inSearch = k;
+    v = RootSearch(k, board);
+    elapsed = ElapsedSince(searchStartTime);
+    if (!inPonder && kibitzMode && elapsed > 10.0)
+      PrintThinking(rootDepth / 10, elapsed, v, (int)nodes, rootLine, 0);
+    if (endSearch != 0) {
+      Output(OUT_CONSOLE | OUT_LOG, "# Endsearch=%d\n", endSearch);
+      break;
+    }
+    // Branching figure: ratio of the last two completed iterations' times.
+    iterationTimes[0] = iterationTimes[1];
+    iterationTimes[1] = elapsed;
+    if (++finishedIterations >= 2 && iterationTimes[0] > 0)
+      effectiveBranching = iterationTimes[1] / iterationTimes[0];
+    if (abs(v) > 30000) {  // a mate: deeper iterations add nothing
+      if (mode == THINK_PONDER) ponderMode = 0;
+      break;
+    }
+    PromoteBestRootMove();
+  }
+
+  if (mode == THINK_PLAY) {
+    if (ponderMode != 0) ponderMode = 2;
+    PlayMove(v, elapsed, searchedKey);
+  }
+
+  inSearch = 0;
+  endSearch = 0;
+  inPonder = 0;
+  if (mode == THINK_PONDER && ponderMode != 0) ponderMode = 1;
+}
