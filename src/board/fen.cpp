@@ -1,0 +1,284 @@
+// FEN reading and writing, and the board display.
+#include "board/fen.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+
+#include "board/hashkeys.h"
+#include "board/tables.h"
+#include "driver/epd.h"
+
+static const int MAX_OPERATION = 255;
+
+static bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+static u64* PieceBoard(Board& board, int code) {
+  switch (code) {
+    case WPAWN: return &board.wPawn;
+    case WKNIGHT: return &board.wKnight;
+    case WKING: return &board.wKing;
+    case WBISHOP: return &board.wBishop;
+    case WROOK: return &board.wRook;
+    case WQUEEN: return &board.wQueen;
+    case BPAWN: return &board.bPawn;
+    case BKNIGHT: return &board.bKnight;
+    case BKING: return &board.bKing;
+    case BBISHOP: return &board.bBishop;
+    case BROOK: return &board.bRook;
+    case BQUEEN: return &board.bQueen;
+    default: return nullptr;
+  }
+}
+
+static int PieceCodeOfLetter(char c) {
+  switch (c) {
+    case 'P': return WPAWN;
+    case 'N': return WKNIGHT;
+    case 'K': return WKING;
+    case 'B': return WBISHOP;
+    case 'R': return WROOK;
+    case 'Q': return WQUEEN;
+    case 'p': return BPAWN;
+    case 'n': return BKNIGHT;
+    case 'k': return BKING;
+    case 'b': return BBISHOP;
+    case 'r': return BROOK;
+    case 'q': return BQUEEN;
+    default: return EMPTY;
+  }
+}
+
+// Hands one operation of an EPD tail to the operation parser, after the
+// length and emptiness checks.
+static void HandOperation(const char* start, size_t length) {
+  char op[MAX_OPERATION + 1];
+  if (length >= (size_t)MAX_OPERATION) {
+    printf("ERROR: token>255\n");
+    length = MAX_OPERATION;
+  }
+  memcpy(op, start, length);
+  op[length] = 0;
+  if (length <= 1) {
+    printf("Error: NULL token\n");
+    return;
+  }
+  ParseEpdOp(op);
+}
+
+// The EPD tail after the position fields is cut at each ';' into
+// operations. An operation starts at its first non-blank character, which is
+// never taken as its own terminator, so a bare ";;" makes one empty
+// operation, not two.
+static void ReadOperations(const char* p) {
+  for (;;) {
+    while (IsSpace(*p)) p++;
+    if (*p == 0) return;
+    const char* semicolon = strchr(p + 1, ';');
+    if (!semicolon) break;
+    const char* end = semicolon;
+    while (end > p && IsSpace(end[-1])) end--;
+    HandOperation(p, (size_t)(end - p));
+    p = semicolon + 1;
+  }
+  // The text after the last ';' is one more operation when it holds more
+  // than one character; the line end is not part of it.
+  size_t length = strlen(p);
+  while (length > 0 && IsSpace(p[length - 1])) length--;
+  if (length > 1) HandOperation(p, length);
+}
+
+void ReadFen(const char* text, Board& board) {
+  int gamePly = board.gamePly;
+  memset(&board, 0, sizeof(board));
+  board.gamePly = gamePly;
+  board.wKingSquare = NO_SQUARE;
+  board.bKingSquare = NO_SQUARE;
+  board.onMove = 2;
+
+  while (*text == ' ' || *text == '\t') text++;
+  size_t placementLength = 0;
+  while (text[placementLength] && !IsSpace(text[placementLength])) placementLength++;
+  if (placementLength > 255) placementLength = 255;
+
+  // Walking the placement backwards visits h1, g1, ..., a1, h2, ... a8, so
+  // the running counter is the square number.
+  int square = 0;
+  bool overfull = false;
+  for (size_t i = placementLength; i-- > 0;) {
+    char c = text[i];
+    int code = PieceCodeOfLetter(c);
+    if (code != EMPTY) {
+      if (square < 64) {
+        *PieceBoard(board, code) |= setMask[square];
+        board.mailbox[square] = code;
+        if (code == WKING) board.wKingSquare = square;
+        if (code == BKING) board.bKingSquare = square;
+      } else {
+        overfull = true;
+      }
+      square++;
+    } else if (c >= '1' && c <= '8') {
+      square += c - '0';
+    } else if (c == '/') {
+      if (square % 8 != 0) printf("Error(Bad FEN): not 8 per row\n");
+    } else {
+      printf("Error (Unknown FEN character %c)\n", c);
+      square++;
+    }
+  }
+  if (overfull) printf("Error(Bad FEN): more than 64 squares, extra pieces dropped\n");
+
+  board.wPieces = board.wKing | board.wQueen | board.wBishop | board.wKnight | board.wRook | board.wPawn;
+  board.bPieces = board.bKing | board.bQueen | board.bBishop | board.bKnight | board.bRook | board.bPawn;
+  for (int s = 0; s < 64; s++) {
+    if (board.mailbox[s] == EMPTY) continue;
+    board.occupiedA1H8 |= setMaskA1H8[s];
+    board.occupiedH1A8 |= setMaskH1A8[s];
+    board.occupiedL90 |= setMaskL90[s];
+  }
+
+  // The later fields sit at fixed offsets after the placement; a text that
+  // ends before them leaves them at their empty values.
+  const char* p = text + placementLength;
+  if (*p == 0 || p[1] == 0) {
+    printf("Error: FEN text ends before the side to move\n");
+  } else {
+    p++;
+    if (*p == 'w') board.onMove = WHITE;
+    else if (*p == 'b') board.onMove = BLACK;
+    else printf("Error: Invalid FEN color(%c)\n", *p);
+    p++;
+    if (*p == 0 || p[1] == 0) {
+      printf("Error: FEN text ends before the castling field\n");
+    } else {
+      p++;
+      int looked = 0;
+      while (looked < 5 && *p && *p != ' ') {
+        if (*p == 'K') board.castleStat |= CASTLE_WK;
+        else if (*p == 'Q') board.castleStat |= CASTLE_WQ;
+        else if (*p == 'k') board.castleStat |= CASTLE_BK;
+        else if (*p == 'q') board.castleStat |= CASTLE_BQ;
+        p++;
+        looked++;
+      }
+      if (*p == ' ') p++;
+
+      if (*p == 0) {
+        printf("Error: FEN text ends before the en passant field\n");
+      } else if (*p == '-') {
+        p++;
+      } else if (*p >= 'a' && *p <= 'h') {
+        int fileIndex = 'h' - *p;
+        board.castleStat = (board.castleStat & 15) | ((8 + fileIndex) << 4);
+        p++;
+        if (*p) p++;
+      }
+      ReadOperations(p);
+    }
+  }
+
+  board.hashkey = ComputeHashKey(board);
+}
+
+static void Append(char* text, size_t& length, const char* piece) {
+  while (*piece && length + 1 < (size_t)FEN_SIZE) text[length++] = *piece++;
+  text[length] = 0;
+}
+
+void WriteFen(const Board& board, char* text) {
+  static const char letters[] = "KQBNRPkqbnrp";
+  const u64* boards[12] = {&board.wKing, &board.wQueen, &board.wBishop, &board.wKnight,
+                           &board.wRook, &board.wPawn,  &board.bKing,   &board.bQueen,
+                           &board.bBishop, &board.bKnight, &board.bRook, &board.bPawn};
+  size_t length = 0;
+  text[0] = 0;
+  u64 occupied = board.wPieces | board.bPieces;
+  int run = 0;
+  char number[12];
+  for (int s = 63; s >= 0; s--) {
+    int found = -1;
+    for (int i = 0; i < 12; i++)
+      if (*boards[i] & setMask[s]) {
+        found = i;
+        break;
+      }
+    if (found >= 0) {
+      char letter[2] = {letters[found], 0};
+      Append(text, length, letter);
+    } else {
+      run++;
+      if (s == 0 || (occupied & setMask[s - 1])) {
+        snprintf(number, sizeof(number), "%d", run);
+        Append(text, length, number);
+        run = 0;
+      }
+    }
+    if (s % 8 == 0 && s > 0) {
+      if (run > 0) {
+        snprintf(number, sizeof(number), "%d", run);
+        Append(text, length, number);
+        run = 0;
+      }
+      Append(text, length, "/");
+    }
+  }
+  Append(text, length, board.onMove == WHITE ? " w " : " b ");
+  if (board.castleStat & CASTLE_WK) Append(text, length, "K");
+  if (board.castleStat & CASTLE_WQ) Append(text, length, "Q");
+  if (board.castleStat & CASTLE_BK) Append(text, length, "k");
+  if (board.castleStat & CASTLE_BQ) Append(text, length, "q");
+  if ((board.castleStat & 15) == 0) Append(text, length, "-");
+  Append(text, length, " ");
+  if (!(board.castleStat & EP_FLAG)) {
+    Append(text, length, "-");
+  } else {
+    char square[3] = {(char)('h' - ((board.castleStat >> 4) & 7)), board.onMove == BLACK ? '3' : '6', 0};
+    Append(text, length, square);
+  }
+}
+
+static const char* MailboxLabel(int code) {
+  switch (code) {
+    case EMPTY: return "-- ";
+    case WPAWN: return "wP ";
+    case WKNIGHT: return "wN ";
+    case WKING: return "wK ";
+    case WBISHOP: return "wB ";
+    case WROOK: return "wR ";
+    case WQUEEN: return "wQ ";
+    case BPAWN: return "bP ";
+    case BKNIGHT: return "bN ";
+    case BKING: return "bK ";
+    case BBISHOP: return "bB ";
+    case BROOK: return "bR ";
+    case BQUEEN: return "bQ ";
+    default: return "?? ";
+  }
+}
+
+void DisplayBoard(const Board& board, int fromBitboards) {
+  static const char* labels[12] = {"wK ", "wQ ", "wB ", "wN ", "wR ", "wP ",
+                                   "bK ", "bQ ", "bB ", "bN ", "bR ", "bP "};
+  const u64 boards[12] = {board.wKing, board.wQueen, board.wBishop, board.wKnight,
+                          board.wRook, board.wPawn,  board.bKing,   board.bQueen,
+                          board.bBishop, board.bKnight, board.bRook, board.bPawn};
+  char fen[FEN_SIZE];
+  WriteFen(board, fen);
+  printf("FEN: %s\n", fen);
+  printf(fromBitboards ? "from bitboards:\n" : "via mailbox:\n");
+  for (int s = 63; s >= 0; s--) {
+    if (fromBitboards) {
+      for (int i = 0; i < 12; i++)
+        if (boards[i] & setMask[s]) printf("%s", labels[i]);
+      if (!((board.wPieces | board.bPieces) & setMask[s])) printf("-- ");
+    } else {
+      printf("%s", MailboxLabel(board.mailbox[s]));
+    }
+    if (s % 8 != 0) continue;
+    if (s == 56 && !fromBitboards) printf("   mb[64]:%d", board.mailbox[64]);
+    if (s == 48) printf("   castleStat: %d", board.castleStat);
+    if (s == 40) printf("   hashkey: %" PRIX64, board.hashkey);
+    printf("\n");
+  }
+}

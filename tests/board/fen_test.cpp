@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "board/fen.h"
+#include "board/hashkeys.h"
+#include "board/tables.h"
+#include "capture.h"
+
+namespace {
+
+int Sq(const char* name) { return (name[1] - '1') * 8 + ('h' - name[0]); }
+
+std::string ReadAndCapture(const std::string& fen, Board& b) {
+  return CaptureOutput([&] { ReadFen(fen.c_str(), b); });
+}
+
+}  // namespace
+
+TEST(Fen, StartPositionFields) {
+  Board b{};
+  EXPECT_EQ(ReadAndCapture("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", b), "");
+  EXPECT_EQ(b.castleStat, 15);
+  EXPECT_EQ(b.onMove, WHITE);
+  EXPECT_EQ(b.wKingSquare, 3);
+  EXPECT_EQ(b.bKingSquare, 59);
+  EXPECT_EQ(b.mailbox[0], WROOK);
+  EXPECT_EQ(b.mailbox[63], BROOK);
+  EXPECT_EQ(b.mailbox[64], 0);
+  EXPECT_EQ(b.wPieces, 0xFFFF000000000000ull);
+  EXPECT_EQ(b.bPieces, 0x000000000000FFFFull);
+}
+
+TEST(Fen, EmptyBoardAndGamePlyKept) {
+  Board b{};
+  b.gamePly = 17;
+  ReadAndCapture("8/8/8/8/8/8/8/8 w - -", b);
+  EXPECT_EQ(b.gamePly, 17);
+  EXPECT_EQ(b.wKingSquare, NO_SQUARE);
+  EXPECT_EQ(b.bKingSquare, NO_SQUARE);
+  EXPECT_EQ(b.castleStat, 0);
+  EXPECT_EQ(b.wPieces | b.bPieces | b.occupiedL90 | b.occupiedA1H8 | b.occupiedH1A8, 0u);
+  EXPECT_EQ(b.hashkey, ComputeHashKey(b));
+}
+
+TEST(Fen, EnPassantFieldAndRoundTrip) {
+  Board b{};
+  ReadAndCapture("4k3/8/8/3pP3/8/8/8/4K3 w - d6", b);
+  EXPECT_EQ(b.castleStat, 192);
+  char text[FEN_SIZE];
+  WriteFen(b, text);
+  EXPECT_STREQ(text, "4k3/8/8/3pP3/8/8/8/4K3 w - d6");
+}
+
+TEST(Fen, WriterRunsOfEmptySquares) {
+  const char* fens[] = {"8/8/8/8/8/8/8/8 w - -", "k7/7p/8/8/8/8/P7/7K b - -",
+                        "1r4k1/8/8/8/8/8/8/K6R w - -"};
+  for (const char* fen : fens) {
+    Board b{};
+    ReadAndCapture(fen, b);
+    char text[FEN_SIZE];
+    WriteFen(b, text);
+    EXPECT_STREQ(text, fen);
+  }
+}
+
+struct FenErrorCase {
+  const char* fen;
+  const char* output;
+};
+
+TEST(Fen, ErrorMessages) {
+  const FenErrorCase cases[] = {
+      {"rnbqkbnr/ppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", "Error(Bad FEN): not 8 per row\n"},
+      {"4k3/8/8/3x4/8/8/8/4K3 w - -", "Error (Unknown FEN character x)\n"},
+      {"4k3/8/8/8/8/8/8/4K3 W - -", "Error: Invalid FEN color(W)\n"},
+      {"4k3/8/8/8/8/8/8/4K3 w - - ;;", "Error: NULL token\n"},
+      {"4k3/8/8/8/8/8/8/4K3 w - - 0 1", "not parsed:0 1\n"},
+      {"4k3/8/8/8/8/8/8/4K3 w - - c0 x; c1 y ;", "not parsed:c0 x\nnot parsed:c1 y\n"},
+      {"4k3/8/8/8/8/8/8/4K3", "Error: FEN text ends before the side to move\n"},
+      {"4k3/8/8/8/8/8/8/4K3 w", "Error: FEN text ends before the castling field\n"},
+      {"4k3/8/8/8/8/8/8/4K3 w -", "Error: FEN text ends before the en passant field\n"},
+      {"", "Error: FEN text ends before the side to move\n"},
+      {"k7/8/8/8/8/8/8/8/4K3 w - -",
+       "Error(Bad FEN): more than 64 squares, extra pieces dropped\n"},
+  };
+  for (const auto& c : cases) {
+    Board b{};
+    EXPECT_EQ(ReadAndCapture(c.fen, b), c.output) << c.fen;
+    EXPECT_EQ(b.hashkey, ComputeHashKey(b)) << c.fen;
+  }
+}
+
+TEST(Fen, ShortRowShiftsTheRowsAbove) {
+  Board b{};
+  std::string out = ReadAndCapture("rnbqkbnr/ppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", b);
+  EXPECT_EQ(out, "Error(Bad FEN): not 8 per row\n");
+  EXPECT_EQ(b.mailbox[Sq("a8")], EMPTY);
+  for (int s = 55; s <= 62; s++) EXPECT_NE(b.mailbox[s], EMPTY) << s;
+}
+
+TEST(Fen, UnknownLetterLeavesOneEmptySquare) {
+  Board b{};
+  ReadAndCapture("4k3/8/8/3x4/8/8/8/4K3 w - -", b);
+  EXPECT_EQ(b.mailbox[Sq("e5")], EMPTY);
+  EXPECT_EQ(b.wPieces | b.bPieces, setMask[Sq("e1")] | setMask[Sq("e8")]);
+  EXPECT_EQ(b.bKingSquare, Sq("e8"));
+}
+
+TEST(Fen, OverlongOperationIsCut) {
+  std::string fen = "4k3/8/8/8/8/8/8/4K3 w - - c0 " + std::string(300, 'a') + ";";
+  Board b{};
+  std::string out = ReadAndCapture(fen, b);
+  EXPECT_EQ(out.rfind("ERROR: token>255\nnot parsed:c0 ", 0), 0u) << out;
+  EXPECT_EQ(out.size(), std::string("ERROR: token>255\nnot parsed:").size() + 255 + 1);
+}
+
+TEST(Fen, DisplayBothViews) {
+  Board b{};
+  ReadAndCapture("4k3/8/8/3pP3/8/8/8/4K3 w - d6", b);
+  std::string bits = CaptureOutput([&] { DisplayBoard(b, 1); });
+  char key[32];
+  snprintf(key, sizeof key, "%llX", (unsigned long long)b.hashkey);
+  std::string expected =
+      "FEN: 4k3/8/8/3pP3/8/8/8/4K3 w - d6\n"
+      "from bitboards:\n"
+      "-- -- -- -- bK -- -- -- \n"
+      "-- -- -- -- -- -- -- --    castleStat: 192\n"
+      "-- -- -- -- -- -- -- --    hashkey: " + std::string(key) + "\n"
+      "-- -- -- bP wP -- -- -- \n"
+      "-- -- -- -- -- -- -- -- \n"
+      "-- -- -- -- -- -- -- -- \n"
+      "-- -- -- -- -- -- -- -- \n"
+      "-- -- -- -- wK -- -- -- \n";
+  EXPECT_EQ(bits, expected);
+  std::string mail = CaptureOutput([&] { DisplayBoard(b, 0); });
+  EXPECT_NE(mail.find("via mailbox:\n-- -- -- -- bK -- -- --    mb[64]:0\n"), std::string::npos) << mail;
+}
