@@ -60,7 +60,9 @@ static void ApplyConfigLine(const char* line) {
 
   if (strcmp(keyword, "book") == 0) {
     if (value[0] == 0) return;
-    snprintf(bookName, sizeof(bookName), "%s", value);
+    // Names longer than the field are cut to fit.
+    strncpy(bookName, value, sizeof(bookName) - 1);
+    bookName[sizeof(bookName) - 1] = 0;
   } else if (strcmp(keyword, "hash") == 0) {
     int megabytes = ToInt(value);
     if (megabytes < 1 || megabytes > MAX_HASH_MEGABYTES) {
