@@ -150,7 +150,8 @@ TEST(ReadInput, RaisesTheStopLevelFromTheElapsedTime) {
   inSearch = 0;
 }
 
-// One scenario over the life of standard input, since its end is final.
+// One scenario over the life of standard input, since its end is final for
+// the process (CTest runs every test in a process of its own).
 TEST(ReadInput, SplitsStandardInputIntoLinesWithoutWaitingForAPartOfOne) {
   StdinPipe input;
   ResetRing();
