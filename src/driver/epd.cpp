@@ -4,10 +4,16 @@
 #include <cstdio>
 #include <cstring>
 
+#include "board/fen.h"
 #include "driver/config.h"
 #include "driver/engine.h"
+#include "driver/parsemove.h"
+#include "moves/movetext.h"
+#include "search/search.h"
+#include "search/think.h"
 
 constexpr int OPCODE_SIZE = 64;
+constexpr int EPD_FILE_NAME_SIZE = 64;
 
 char epdId[EPD_ID_SIZE];
 char epdBm[EPD_BM_SIZE];
@@ -38,4 +44,80 @@ void ParseEpdOp(const char* op) {
   } else {
     printf("not parsed:%s\n", op);
   }
+}
+
+// Longest EPD line taken; longer lines are refused with a message.
+static const size_t MAX_EPD_LINE = 1023;
+static const int GAME_PLY_RESET = 700;
+
+// Reads one line with its line feed (a CR before it dropped) into line of
+// MAX_EPD_LINE + 2 bytes. Returns 0 at the end of the file, -1 for a line
+// that was too long (the rest of it is skipped).
+static int ReadEpdLine(FILE* file, char* line) {
+  size_t length = 0;
+  int c;
+  bool any = false, tooLong = false;
+  while ((c = fgetc(file)) != EOF) {
+    any = true;
+    if (c == '\n') break;
+    if (length < MAX_EPD_LINE) line[length++] = (char)c;
+    else tooLong = true;
+  }
+  if (!any) return 0;
+  if (length > 0 && line[length - 1] == '\r') length--;
+  line[length++] = '\n';
+  line[length] = 0;
+  return tooLong ? -1 : 1;
+}
+
+int RunEpd(const char* fileName, double seconds) {
+  FILE* suite = fopen(fileName, "rb");
+  if (!suite) {
+    Output(OUT_CONSOLE | OUT_LOG, "Cannot open EPD file.\n");
+    return 1;
+  }
+  char analysisName[EPD_FILE_NAME_SIZE + 8];
+  snprintf(analysisName, sizeof analysisName, "%s.ban", fileName);
+  epdLogFile = fopen(analysisName, "wb");
+  if (!epdLogFile) {
+    printf("Cannot create log file.\n");
+    fclose(suite);
+    return 1;
+  }
+  Output(OUT_CONSOLE | OUT_LOG | OUT_EPD, "analysis file: %s   time: %5.2f sec\n", analysisName, seconds);
+  inSearch = 1;
+  mainBoard.gamePly = 3;
+
+  char line[MAX_EPD_LINE + 2];
+  int status;
+  while ((status = ReadEpdLine(suite, line)) != 0) {
+    if (mainBoard.gamePly > GAME_PLY_RESET) mainBoard.gamePly = 3;
+    if (status < 0) {
+      Output(OUT_CONSOLE | OUT_LOG, "Error: EPD line longer than %zu characters skipped.\n", MAX_EPD_LINE);
+      continue;
+    }
+    if (strlen(line) <= 1) continue;
+    Output(OUT_CONSOLE | OUT_LOG, "\n%s", line);
+    ReadFen(line, mainBoard);
+    char translated[8];
+    ParseSanMove(epdBm, mainBoard, translated);
+    comptime = seconds;
+    ClearSearchMemory();
+    Think(THINK_ANALYSE);
+    Output(OUT_CONSOLE | OUT_LOG | OUT_EPD, "%s %8s %8s %2d %6d %10.2lf %10d ebf=%5.1lf ", epdId, epdBm,
+           translated, solutionDepth, bestRootScore, solutionTime, (int)solutionNodes, effectiveBranching);
+    char text[8];
+    for (int i = 0; i < solutionLine.count && i < MAX_LINE; i++) {
+      MoveToText(solutionLine.moves[i], text);
+      Output(OUT_CONSOLE | OUT_LOG | OUT_EPD, "%s ", text);
+    }
+    Output(OUT_CONSOLE | OUT_LOG | OUT_EPD, "\n");
+    mainBoard.gamePly++;
+  }
+  fclose(epdLogFile);
+  epdLogFile = nullptr;
+  fclose(suite);
+  Output(OUT_CONSOLE | OUT_LOG, "Done EPD\n");
+  inSearch = 0;
+  return 0;
 }

@@ -7,7 +7,42 @@
 #include "driver/commands.h"
 #include "driver/config.h"
 #include "driver/engine.h"
+#include "driver/gameend.h"
 #include "driver/input.h"
+#include "book/book.h"
+#include "board/fen.h"
+#include "board/movegen.h"
+#include "search/search.h"
+#include "search/think.h"
+
+static const char* const START_POSITION = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
+
+// Two root searches from the start position (1 and 6 plies) give the
+// nodes per second that time allocation works with.
+static void MeasureSpeed() {
+  ReadFen(START_POSITION, mainBoard);
+  stopTimeA = stopTimeB = stopTimeC = 10.0;
+  nodes = 0;
+  pollnodes = 524287;
+  inSearch = 3;
+  endSearch = 0;
+  inPonder = 1;
+  searchStartTime = ReadClock();
+  rootMoveCount = GenerateMoves(mainBoard, rootMoves);
+  rootInCheck = inCheck;
+  RootSearch(1, mainBoard);
+  RootSearch(6, mainBoard);
+  double elapsed = ElapsedSince(searchStartTime);
+  systemSpeed = elapsed > 0 ? (int)((double)nodes / elapsed) : 0;
+  printf("# System speed: %d NPS\n", systemSpeed);
+  ReadFen(START_POSITION, mainBoard);
+  inSearch = 0;
+  forceMode = 1;
+  computerSide = 2;
+  inPonder = 0;
+  mainBoard.gamePly = 0;
+  endSearch = 1;
+}
 
 int main() {
   setvbuf(stdout, nullptr, _IONBF, 0);
@@ -18,21 +53,31 @@ int main() {
   searchStartTime = ReadClock();
   if (ReadConfig() != 0) printf("Resource file not found.\n");
   OpenLog();
-  // The opening book is opened here once it exists.
+  OpenBook();
   if (AllocateHashTable() != 0) {
     printf("Not enough memory to allocate buffer\n");
     CloseLog();
     return 1;
   }
-  // The start-up speed measurement runs here once the search exists.
+  MeasureSpeed();
   ClearSearchMemory();
   printf("Welcome to %s\n", VERSION_TEXT);
   AdvanceRandom();
   inSearch = 0;
 
   while (quitFlag == 0) {
-    // Game-end adjudication, thinking on the engine's move and pondering
-    // come before the command read once the search exists.
+    if (forceMode == 0 && CheckGameEnd(mainBoard)) {
+      printf("Entering forcemode.\n");
+      forceMode = 1;
+    }
+    if (inSearch == 0 && forceMode == 0 && mainBoard.onMove == computerSide) {
+      Think(THINK_PLAY);
+      continue;
+    }
+    if (inSearch == 0 && forceMode == 0 && mainBoard.onMove != computerSide && ponderMode == 2) {
+      Think(THINK_PONDER);
+      continue;
+    }
     if (RingIsEmpty()) WaitForCommand();
     InterpretCommand();
   }
