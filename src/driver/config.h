@@ -14,3 +14,8 @@ void Output(int mask, const char* format, ...) __attribute__((format(printf, 2, 
 // Decimal integer conversion of command and configuration arguments: an
 // optional sign and leading digits, 0 when there are none.
 int ToInt(const char* text);
+
+// Reads the next whitespace-delimited word of text into word (size bytes
+// with the terminator; a longer word is cut) and returns the text after it.
+// An empty word means the text held no further word.
+const char* NextWord(const char* text, char* word, int size);

@@ -32,5 +32,7 @@ void ReadInput();
 double ReadClock();
 // Seconds since an earlier ReadClock value, never negative across the wrap.
 double ElapsedSince(double start);
+// Seconds from one ReadClock value to a later one, across the wrap.
+double ElapsedBetween(double start, double now);
 // Sleeps the given milliseconds.
 void SleepMilliseconds(int ms);

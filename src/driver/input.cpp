@@ -1,0 +1,190 @@
+// Standard-input polling, the ring of queued command lines and the clock.
+//
+// Standard input is read with read() into the engine's own buffer and split
+// into lines here: bytes held in a stdio buffer would be invisible to poll(),
+// and the search must see every waiting line.
+#include "driver/input.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <poll.h>
+#include <unistd.h>
+
+#include "driver/commands.h"
+#include "driver/engine.h"
+
+// Lines are at most this many characters; a longer one is split.
+constexpr int MAX_LINE_CHARS = INPUT_LINE_SIZE - 1;
+constexpr double CLOCK_PERIOD = 10000000.0;
+
+static char inputRing[INPUT_RING_SLOTS][INPUT_LINE_SIZE];
+static int ringWrite = 0;
+static int ringRead = 0;
+
+// Bytes read from descriptor 0 and not yet handed out as lines.
+static char inBuffer[8 * INPUT_LINE_SIZE];
+static int inStart = 0;
+static int inEnd = 0;
+static int inputEnded = 0;   // read() reported end of input or an error
+static int inputFailed = 0;  // ... and it was an error
+
+int RingIsEmpty() { return ringWrite == ringRead; }
+
+int RingIsFull() { return (ringWrite + 1) % INPUT_RING_SLOTS == ringRead; }
+
+void AddToRing(const char* line) {
+  if (RingIsFull()) {
+    // Callers stop reading while the ring is full, so this is not reached;
+    // refusing keeps every queued line.
+    printf("# Error: Command buffer overflow.\n");
+    return;
+  }
+  char* slot = inputRing[ringWrite];
+  strncpy(slot, line, INPUT_LINE_SIZE - 1);
+  slot[INPUT_LINE_SIZE - 1] = 0;
+  ringWrite = (ringWrite + 1) % INPUT_RING_SLOTS;
+  if (RingIsFull()) printf("# Error: Command buffer overflow.\n");
+}
+
+int TakeFromRing(char* buffer) {
+  if (RingIsEmpty()) return 0;
+  memcpy(buffer, inputRing[ringRead], INPUT_LINE_SIZE);
+  ringRead = (ringRead + 1) % INPUT_RING_SLOTS;
+  return 1;
+}
+
+void PutBackLine() { ringRead = (ringRead + INPUT_RING_SLOTS - 1) % INPUT_RING_SLOTS; }
+
+void ResetRing() { ringWrite = ringRead = 0; }
+
+// Length of the next line in the buffer (through its newline, or the first
+// MAX_LINE_CHARS characters of a longer one, or the unterminated rest once
+// input has ended); 0 when no whole line is buffered yet.
+static int BufferedLineLength() {
+  int count = inEnd - inStart;
+  int limit = count < MAX_LINE_CHARS ? count : MAX_LINE_CHARS;
+  const char* newline = (const char*)memchr(inBuffer + inStart, '\n', limit);
+  if (newline != nullptr) return (int)(newline - (inBuffer + inStart)) + 1;
+  if (count >= MAX_LINE_CHARS) return MAX_LINE_CHARS;
+  if (inputEnded) return count;
+  return 0;
+}
+
+// One read() from descriptor 0 into the free part of the buffer. Blocks when
+// nothing is waiting. Returns the number of bytes read, 0 at end of input or
+// after an error (both end the input for good).
+static int ReadOnce() {
+  if (inputEnded) return 0;
+  if (inStart > 0) {
+    memmove(inBuffer, inBuffer + inStart, inEnd - inStart);
+    inEnd -= inStart;
+    inStart = 0;
+  }
+  for (;;) {
+    ssize_t got = read(0, inBuffer + inEnd, sizeof(inBuffer) - inEnd);
+    if (got > 0) {
+      inEnd += (int)got;
+      return (int)got;
+    }
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0 && errno == EAGAIN) {
+      // A non-blocking descriptor inherited from the parent: wait for it.
+      struct pollfd p = {0, POLLIN, 0};
+      poll(&p, 1, -1);
+      continue;
+    }
+    inputEnded = 1;
+    if (got < 0) inputFailed = 1;
+    return 0;
+  }
+}
+
+int InputAvailable() {
+  int count = inEnd - inStart;
+  if (BufferedLineLength() > 0) return count > 0 ? count : 1;
+  if (inputEnded) return 1;
+  struct pollfd p = {0, POLLIN, 0};
+  int ready = poll(&p, 1, 0);
+  if (ready < 0) return errno == EINTR ? 0 : 1;  // a failed query counts as readable
+  return ready > 0 ? 1 : 0;
+}
+
+int ReadInputLine(char* buffer) {
+  int length;
+  while ((length = BufferedLineLength()) == 0) {
+    if (inputEnded) return 0;
+    ReadOnce();
+  }
+  memcpy(buffer, inBuffer + inStart, length);
+  buffer[length] = 0;
+  inStart += length;
+  // A CR before the newline belongs to the line end.
+  if (length >= 2 && buffer[length - 2] == '\r' && buffer[length - 1] == '\n') {
+    buffer[length - 2] = '\n';
+    buffer[length - 1] = 0;
+  }
+  return 1;
+}
+
+// End of input (or a failed read) ends the engine as "quit" does.
+static void InputEnded() {
+  endSearch = 3;
+  quitFlag = 1;
+}
+
+void WaitForCommand() {
+  char line[INPUT_LINE_SIZE];
+  if (ReadInputLine(line))
+    AddToRing(line);
+  else
+    InputEnded();
+}
+
+void ReadInput() {
+  char line[INPUT_LINE_SIZE];
+  // Lines wait in the pipe while the ring is full (behind a line that was
+  // put back), so none is lost.
+  while (!RingIsFull() && InputAvailable()) {
+    if (BufferedLineLength() == 0 && ReadOnce() > 0) continue;  // part of a line only
+    if (!ReadInputLine(line)) {
+      if (inputFailed) printf("Error! Error with ReadInput\n");
+      InputEnded();
+      break;
+    }
+    AddToRing(line);
+    InterpretCommand();
+  }
+  if (!RingIsEmpty()) InterpretCommand();
+
+  if (endSearch != 3 && inSearch != 0) {
+    double elapsed = ElapsedSince(searchStartTime);
+    if (elapsed > stopTimeA) endSearch = 1;
+    if (elapsed > stopTimeB) endSearch = 2;
+    if (elapsed > stopTimeC) endSearch = 3;
+  }
+}
+
+double ReadClock() {
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  long long seconds = (long long)now.tv_sec;
+  int milliseconds = (int)(now.tv_nsec / 1000000);
+  return (double)(seconds % 10000000) + milliseconds / 1000.0;
+}
+
+double ElapsedBetween(double start, double now) {
+  double elapsed = now - start;
+  if (elapsed < 0) elapsed += CLOCK_PERIOD;
+  return elapsed;
+}
+
+double ElapsedSince(double start) { return ElapsedBetween(start, ReadClock()); }
+
+void SleepMilliseconds(int ms) {
+  if (ms <= 0) return;
+  struct timespec pause = {ms / 1000, (long)(ms % 1000) * 1000000L};
+  while (nanosleep(&pause, &pause) != 0 && errno == EINTR) {
+  }
+}
