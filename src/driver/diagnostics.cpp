@@ -1,17 +1,26 @@
 // Console commands for a person testing and analysing the engine.
 #include "driver/diagnostics.h"
 
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "board/fen.h"
+#include "board/movegen.h"
 #include "book/bookbuild.h"
 #include "driver/config.h"
 #include "driver/engine.h"
 #include "driver/epd.h"
+#include "driver/input.h"
+#include "driver/testpositions.h"
 #include "moves/movetext.h"
+#include "moves/perft.h"
 #include "search/eval.h"
 #include "search/hash.h"
+#include "search/search.h"
+#include "search/think.h"
 
 // line is the whole command line without its line end.
 typedef void (*DiagnosticAction)(const char* line);
@@ -87,6 +96,109 @@ static void CommandUpgrade(const char*) {
   printf("finished book upgrade.\n");
 }
 
+// The first argument word of a command line (at most 14 characters).
+constexpr int ARGUMENT_WORD_SIZE = 15;
+static void FirstArgument(const char* line, char* argument) {
+  char word[64];
+  NextWord(NextWord(line, word, sizeof(word)), argument, ARGUMENT_WORD_SIZE);
+}
+
+static void CommandList(const char*) {
+  Move list[MOVE_LIST_SIZE];
+  GenerateMoves(mainBoard, list);
+  PrintMoveList(list);
+}
+
+static void CommandPerft(const char* line) {
+  char argument[ARGUMENT_WORD_SIZE];
+  FirstArgument(line, argument);
+  const int depth = ToInt(argument);
+  printf("To do perft(%d)\n", depth);
+  perft(depth);
+}
+
+static void CommandDivide(const char* line) {
+  char argument[ARGUMENT_WORD_SIZE];
+  FirstArgument(line, argument);
+  const int depth = ToInt(argument);
+  printf("To do divide(%d)\n", depth);
+  divide(depth);
+}
+
+// "set" NAME: the names, their echo labels and their positions.
+struct SetRow {
+  const char* name;
+  const char* label;
+  TestPositionId position;
+};
+static const SetRow setTable[] = {
+    {"kiwi", "kiwi", POS_KIWI},     {"bench", "FEN3", POS_P8},    {"FEN2", "FEN2", POS_P2},
+    {"FEN3", "FEN3", POS_P3},       {"FEN6", "FEN6", POS_FEN6},   {"fine70", "fine70", POS_FINE70},
+    {"55", "fine70", POS_P9},
+};
+
+static void CommandSet(const char* line) {
+  char argument[ARGUMENT_WORD_SIZE];
+  FirstArgument(line, argument);
+  for (const SetRow& row : setTable) {
+    if (strcmp(argument, row.name) == 0) {
+      ReadFen(testPositions[row.position], mainBoard);
+      printf("%s: %s\n", row.label, testPositions[row.position]);
+      return;
+    }
+  }
+}
+
+// The move generator's self-test: perft 5 of five positions against their
+// known totals.
+static void CommandTest(const char*) {
+  struct TestRow {
+    TestPositionId position;
+    uint64_t expected;
+  };
+  static const TestRow rows[] = {
+      {POS_START, 4865609}, {POS_KIWI, 193690690}, {POS_P1, 18365789},
+      {POS_P2, 39918895},   {POS_P3, 846746},
+  };
+  searchStartTime = ReadClock();
+  for (const TestRow& row : rows) {
+    ReadFen(testPositions[row.position], mainBoard);
+    printf(perft(5) == row.expected ? "pass\n" : "FAIL!\n");
+  }
+  printf("Total time: %lf seconds\n", ElapsedSince(searchStartTime));
+}
+
+
+// The search benchmark: fixed-depth analyses of ten positions. The node
+// total is the engine's reproducibility signature for a given hash size.
+static void CommandBench(const char*) {
+  struct BenchRow {
+    const char* header;
+    TestPositionId position;
+    int depth;
+  };
+  static const BenchRow rows[] = {
+      {"\ntestpos1\n", POS_P1, 9},      {"\ntestpos2\n", POS_P2, 12},     {"\ntestpos3\n", POS_P3, 13},
+      {"\ntestpos4\n", POS_P4, 11},     {"\ntestpos5\n", POS_P5, 11},     {"\ntestpos6\n", POS_P6, 12},
+      {"\ntestpos7\n", POS_FINE70, 37}, {"\ntestpos8\n", POS_P8, 8},      {"\ntestpos9\n", POS_P9, 10},
+      {"\ntestpos10\n", POS_KIWI, 7},
+  };
+  const double t0 = ReadClock();
+  uint64_t total = 0;
+  int row = 0;
+  for (const BenchRow& r : rows) {
+    printf("%s", r.header);
+    ReadFen(testPositions[r.position], mainBoard);
+    comptime = 1000.0;
+    fixedDepth = r.depth;
+    Think(2);
+    total += nodes;
+    if (++row <= 3) printf("Elapsed time %6.1lf\n", ElapsedSince(t0));
+  }
+  printf("Total bench nodes: %" PRIu64 "\n", total);
+  printf("Total elapsed time %6.1lf\n", ElapsedSince(t0));
+}
+
 static const DiagnosticRow diagnosticTable[] = {
     {"display", CommandDisplay},
     {"d", CommandDisplay},
@@ -97,6 +209,12 @@ static const DiagnosticRow diagnosticTable[] = {
     {"epdscore", CommandEpdscore},
     {"book", CommandBook},
     {"upgrade", CommandUpgrade},
+    {"list", CommandList},
+    {"perft", CommandPerft},
+    {"divide", CommandDivide},
+    {"set", CommandSet},
+    {"test", CommandTest},
+    {"bench", CommandBench},
 };
 
 int RunDiagnosticCommand(const char* word, const char* line) {
