@@ -174,7 +174,8 @@ int UpgradeBook() {
   int savedIncrement = increment;
 
   char line[256];
-  for (int i = 0; i < bookLines && bookFile; i++) {
+  // "quit" arriving during one of the analyses ends the upgrade.
+  for (int i = 0; i < bookLines && bookFile && !quitFlag; i++) {
     if (fseek(bookFile, (long)i * bookRecordLength, SEEK_SET) != 0) break;
     if (!fgets(line, sizeof line, bookFile)) break;
     size_t length = strlen(line);

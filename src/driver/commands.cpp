@@ -125,9 +125,20 @@ static void CommandUsermove(const char*, const char* args) {
   DisplayBoard(mainBoard, 1);
 }
 
+// A base written as minutes:seconds ("0:30", as xboard sends bases that are
+// not whole minutes) counts its seconds too; a plain number is whole minutes.
+static double BaseMinutesArgument(const char* args) {
+  char word[ARGUMENT_SIZE];
+  Argument(args, 1, word);
+  double minutes = ToInt(word);
+  const char* colon = strchr(word, ':');
+  if (colon) minutes += ToInt(colon + 1) / 60.0;
+  return minutes;
+}
+
 static void CommandLevel(const char*, const char* args) {
   movesPerControl = IntArgument(args, 0);
-  baseMinutes = IntArgument(args, 1);
+  baseMinutes = BaseMinutesArgument(args);
   increment = IntArgument(args, 2);
   comptime = opptime = baseMinutes * 60;
   printf("Time control: %d moves in %f minutes.\n", movesPerControl, baseMinutes);

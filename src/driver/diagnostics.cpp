@@ -169,34 +169,34 @@ static void CommandTest(const char*) {
 }
 
 
+uint64_t RunBench(const BenchRow* rows, int count) {
+  const double t0 = ReadClock();
+  uint64_t total = 0;
+  // "quit" arriving during one of the analyses ends the whole run.
+  for (int i = 0; i < count && !quitFlag; i++) {
+    printf("%s", rows[i].header);
+    ReadFen(testPositions[rows[i].position], mainBoard);
+    comptime = 1000.0;
+    fixedDepth = rows[i].depth;
+    Think(2);
+    total += nodes;
+    if (i < 3) printf("Elapsed time %6.1lf\n", ElapsedSince(t0));
+  }
+  printf("Total bench nodes: %" PRIu64 "\n", total);
+  printf("Total elapsed time %6.1lf\n", ElapsedSince(t0));
+  return total;
+}
+
 // The search benchmark: fixed-depth analyses of ten positions. The node
 // total is the engine's reproducibility signature for a given hash size.
 static void CommandBench(const char*) {
-  struct BenchRow {
-    const char* header;
-    TestPositionId position;
-    int depth;
-  };
   static const BenchRow rows[] = {
       {"\ntestpos1\n", POS_P1, 9},      {"\ntestpos2\n", POS_P2, 12},     {"\ntestpos3\n", POS_P3, 13},
       {"\ntestpos4\n", POS_P4, 11},     {"\ntestpos5\n", POS_P5, 11},     {"\ntestpos6\n", POS_P6, 12},
       {"\ntestpos7\n", POS_FINE70, 37}, {"\ntestpos8\n", POS_P8, 8},      {"\ntestpos9\n", POS_P9, 10},
       {"\ntestpos10\n", POS_KIWI, 7},
   };
-  const double t0 = ReadClock();
-  uint64_t total = 0;
-  int row = 0;
-  for (const BenchRow& r : rows) {
-    printf("%s", r.header);
-    ReadFen(testPositions[r.position], mainBoard);
-    comptime = 1000.0;
-    fixedDepth = r.depth;
-    Think(2);
-    total += nodes;
-    if (++row <= 3) printf("Elapsed time %6.1lf\n", ElapsedSince(t0));
-  }
-  printf("Total bench nodes: %" PRIu64 "\n", total);
-  printf("Total elapsed time %6.1lf\n", ElapsedSince(t0));
+  RunBench(rows, (int)(sizeof rows / sizeof rows[0]));
 }
 
 static const DiagnosticRow diagnosticTable[] = {

@@ -90,7 +90,8 @@ int RunEpd(const char* fileName, double seconds) {
 
   char line[MAX_EPD_LINE + 2];
   int status;
-  while ((status = ReadEpdLine(suite, line)) != 0) {
+  // "quit" arriving during one of the analyses ends the run.
+  while (!quitFlag && (status = ReadEpdLine(suite, line)) != 0) {
     if (mainBoard.gamePly > GAME_PLY_RESET) mainBoard.gamePly = 3;
     if (status < 0) {
       Output(OUT_CONSOLE | OUT_LOG, "Error: EPD line longer than %zu characters skipped.\n", MAX_EPD_LINE);
