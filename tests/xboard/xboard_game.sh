@@ -5,6 +5,8 @@
 # move, time forfeit, crash or hang. The PGN, the xboard debug log and the
 # engine's log are kept in the artefact folder for diagnosis.
 #   xboard_game.sh ENGINE_BINARY ARTEFACT_DIR
+# XBOARD_TIME_CONTROL replaces the time control options, e.g.
+# "-tc 0:30 -inc 0" (sudden death) or "-tc 0:10 -inc 0.5".
 set -u
 engine=$(readlink -f "$1")
 artefacts=$(mkdir -p "$2" && readlink -f "$2")
@@ -27,7 +29,7 @@ rm -f "$artefacts/games.pgn" "$artefacts/xboard.debug" "$artefacts/Quorvel.log"
 cd "$work"
 HOME="$work/home" timeout 600 xvfb-run -a xboard \
   -fcp "$engine" -fd "$work/engine" -scp fairymax \
-  -mg 1 -tc 0:20 -mps 40 -sgf "$artefacts/games.pgn" \
+  -mg 1 ${XBOARD_TIME_CONTROL:--tc 0:20 -mps 40} -sgf "$artefacts/games.pgn" \
   -debug -nameOfDebugFile "$artefacts/xboard.debug" \
   -xexit -saveSettingsOnExit false -xponder -autoCallFlag true \
   -testClaims true -popupMoveErrors false >"$artefacts/xboard.out" 2>&1
