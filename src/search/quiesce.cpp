@@ -24,17 +24,6 @@ static const int KEY_KILLER = 4900000;
 static const int KEY_SPECIAL = 4500000;
 static const int KEY_CAPTURE = 4000000;
 
-// Board dump after make or unmake found an inconsistent board.
-static void DumpSearchError(const Board& board, const Move& move) {
-  DisplayBoard(board, 0);
-  DisplayBoard(board, 1);
-  PrintMove(OUT_CONSOLE | OUT_LOG, move);
-  Output(OUT_CONSOLE | OUT_LOG, "\n");
-  char fen[FEN_SIZE];
-  WriteFen(board, fen);
-  printf("FEN: %s\n", fen);
-}
-
 // Score of a node without legal moves: mated (distance from the root in
 // tenths of a ply) or stalemate, never below alpha.
 static int NoMoveScore(const Board& board, int depth, int alpha) {

@@ -57,7 +57,7 @@ static void RescaleHistory() {
     for (auto& counter : row) counter >>= 8;
 }
 
-static void DumpSearchError(const Board& board, const Move& move) {
+void DumpSearchError(const Board& board, const Move& move) {
   DisplayBoard(board, 0);
   DisplayBoard(board, 1);
   PrintMove(OUT_CONSOLE | OUT_LOG, move);

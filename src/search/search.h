@@ -31,3 +31,7 @@ extern int solutionDepth;
 
 int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& line);
 void ClearHistoryAndKillers();
+
+// Board dump (both views, the move, the FEN) after make or unmake found an
+// inconsistent board during a search.
+void DumpSearchError(const Board& board, const Move& move);

@@ -9,32 +9,11 @@
 #include "board/verify.h"
 #include "capture.h"
 #include "driver/engine.h"
+#include "move_helpers.h"
 #include "moves/makemove.h"
 #include "moves/movetext.h"
 
 namespace {
-
-Board FromFen(const char* fen) {
-  Board b{};
-  ReadFen(fen, b);
-  return b;
-}
-
-std::string Text(Move m) {
-  char text[8];
-  MoveToText(m, text);
-  return text;
-}
-
-// The generated move with this text (promotions carry their letter).
-Move Find(const Board& b, const std::string& text) {
-  Move list[MOVE_LIST_SIZE];
-  GeneratePseudoMoves(b, list);
-  for (int i = 0; list[i] != 0; i++)
-    if (Text(list[i]) == text) return list[i];
-  ADD_FAILURE() << "no move " << text;
-  return 0;
-}
 
 bool SameBoard(const Board& a, const Board& b) { return memcmp(&a, &b, sizeof(Board)) == 0; }
 
@@ -100,7 +79,7 @@ TEST(MakeMove, EveryMoveMakesAndUnmakesExactly) {
 
 TEST(MakeMove, CastlingBorrowsTheSpecialField) {
   Board b = FromFen("r3k2r/8/8/8/8/8/8/R3K2R w KQkq -");
-  Move m = Find(b, "e1g1");
+  Move m = Find(b, "e1g1", true);
   ASSERT_EQ(m, WHITE_CASTLE_KINGSIDE);
   MakeMove(m, b);
   EXPECT_EQ(b.castleStat, 12);
@@ -118,7 +97,7 @@ TEST(MakeMove, CastlingBorrowsTheSpecialField) {
 TEST(MakeMove, PromotionWordHoldsTheSavedStateWhileMade) {
   Board b = FromFen("4k3/1P6/8/8/8/8/8/4K3 w - -");
   b.gamePly = 3;
-  Move m = Find(b, "b7b8n");
+  Move m = Find(b, "b7b8n", true);
   MakeMove(m, b);
   EXPECT_EQ(MoveSpecial(m), 0);  // castleStat 0 saved in place of the code
   EXPECT_EQ(MoveSpecial(gameHistory[3].move), WKNIGHT);
@@ -148,7 +127,7 @@ TEST(MakeMove, CastlingRights) {
   for (const Case& c : cases) {
     Board b = FromFen(c.fen);
     const Board before = b;
-    Move m = Find(b, c.move);
+    Move m = Find(b, c.move, true);
     MakeMove(m, b);
     EXPECT_EQ(b.castleStat & 15, c.rightsAfter) << c.fen << " " << c.move;
     EXPECT_EQ(b.hashkey, ComputeHashKey(b)) << c.move;
@@ -161,9 +140,9 @@ TEST(MakeMove, CastlingRights) {
 // king castle.
 TEST(MakeMove, ACapturedCornerRookEndsTheRight) {
   Board b = FromFen("4k3/8/8/7R/8/8/6b1/4K2R b K -");
-  Move take = Find(b, "g2h1");
+  Move take = Find(b, "g2h1", true);
   MakeMove(take, b);
-  Move back = Find(b, "h5h1");
+  Move back = Find(b, "h5h1", true);
   MakeMove(back, b);
   EXPECT_EQ(b.mailbox[0], WROOK);
   EXPECT_EQ(b.mailbox[3], WKING);
@@ -175,7 +154,7 @@ TEST(MakeMove, ACapturedCornerRookEndsTheRight) {
 TEST(MakeMove, EnPassantEmptiesAndRefillsTheVictimSquare) {
   Board b = FromFen("4k3/8/8/3pP3/8/8/8/4K3 w - d6");
   const Board before = b;
-  Move m = Find(b, "e5d6");
+  Move m = Find(b, "e5d6", true);
   EXPECT_EQ(MoveCaptured(m), 0);
   MakeMove(m, b);
   const int d5 = 36;
@@ -188,7 +167,7 @@ TEST(MakeMove, EnPassantEmptiesAndRefillsTheVictimSquare) {
 
 TEST(MakeMove, DoubleStepFlagsEnPassantWithoutAnEnemyPawn) {
   Board b = FromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
-  Move m = Find(b, "e2e4");
+  Move m = Find(b, "e2e4", true);
   MakeMove(m, b);
   EXPECT_EQ(b.castleStat, 15 + (8 + 3) * 16);
 }
@@ -198,7 +177,7 @@ TEST(MakeMove, KingCaptureIsRefused) {
   b.gamePly = 5;
   gameHistory[5] = GameRecord{};
   const Board before = b;
-  Move m = Find(b, "h1e1");
+  Move m = Find(b, "h1e1", true);
   const Move word = m;
   endSearch = 0;
   searchError = 0;
@@ -220,12 +199,12 @@ TEST(MakeMove, GameHistoryIsBounded) {
   Board b = FromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
   b.gamePly = GAME_HISTORY_SIZE - 1;
   const Board before = b;
-  Move first = Find(b, "g1f3");
+  Move first = Find(b, "g1f3", true);
   MakeMove(first, b);
-  Move second = Find(b, "g8f6");
+  Move second = Find(b, "g8f6", true);
   MakeMove(second, b);
   EXPECT_EQ(b.gamePly, GAME_HISTORY_SIZE + 1);
-  EXPECT_EQ(gameHistory[GAME_HISTORY_SIZE - 1].move, Find(before, "g1f3"));
+  EXPECT_EQ(gameHistory[GAME_HISTORY_SIZE - 1].move, Find(before, "g1f3", true));
   UnmakeMove(second, b);
   UnmakeMove(first, b);
   EXPECT_TRUE(SameBoard(b, before));

@@ -9,20 +9,9 @@
 #include "moves/makemove.h"
 #include "moves/movetext.h"
 #include "moves/perft.h"
+#include "move_helpers.h"
 
 namespace {
-
-Board FromFen(const char* fen) {
-  Board b{};
-  ReadFen(fen, b);
-  return b;
-}
-
-std::string Text(Move m) {
-  char text[8];
-  MoveToText(m, text);
-  return text;
-}
 
 std::vector<std::string> Texts(const Move* list) {
   std::vector<std::string> texts;

@@ -7,6 +7,7 @@
 #include "board/movegen.h"
 #include "board/verify.h"
 #include "capture.h"
+#include "move_helpers.h"
 #include "driver/config.h"
 #include "driver/engine.h"
 #include "moves/makemove.h"
@@ -14,21 +15,6 @@
 #include "moves/perft.h"
 
 namespace {
-
-std::string Text(Move m) {
-  char text[8];
-  MoveToText(m, text);
-  return text;
-}
-
-Move Find(const Board& b, const std::string& text) {
-  Move list[MOVE_LIST_SIZE];
-  GenerateMoves(b, list);
-  for (int i = 0; list[i] != 0; i++)
-    if (Text(list[i]) == text) return list[i];
-  ADD_FAILURE() << "no move " << text;
-  return 0;
-}
 
 // Known leaf counts at depths that keep the suite quick; the full figures
 // run in the "test" command's process test.
