@@ -3,6 +3,10 @@
 
 #include <cstdio>
 
+// The book covers the first 30 half-moves of a game: the builder keeps
+// that many, and play asks the book only below that ply.
+constexpr int BOOK_PLIES = 30;
+
 extern FILE* bookFile;
 extern int bookRecordLength;
 extern int bookLines;

@@ -16,7 +16,6 @@
 int gameError = 0;
 int inComment = 0;
 
-static const int BOOK_PLIES = 30;
 static const size_t MAX_TOKEN = 255;
 // Longest input line taken whole; the rest of a longer line is dropped.
 static const size_t MAX_PGN_LINE = 4096;

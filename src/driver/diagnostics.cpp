@@ -96,13 +96,6 @@ static void CommandUpgrade(const char*) {
   printf("finished book upgrade.\n");
 }
 
-// The first argument word of a command line (at most 14 characters).
-constexpr int ARGUMENT_WORD_SIZE = 15;
-static void FirstArgument(const char* line, char* argument) {
-  char word[64];
-  NextWord(NextWord(line, word, sizeof(word)), argument, ARGUMENT_WORD_SIZE);
-}
-
 static void CommandList(const char*) {
   Move list[MOVE_LIST_SIZE];
   GenerateMoves(mainBoard, list);
@@ -110,16 +103,16 @@ static void CommandList(const char*) {
 }
 
 static void CommandPerft(const char* line) {
-  char argument[ARGUMENT_WORD_SIZE];
-  FirstArgument(line, argument);
+  char argument[NUMBER_SIZE];
+  WordAfterCommand(line, 0, argument, sizeof argument);
   const int depth = ToInt(argument);
   printf("To do perft(%d)\n", depth);
   perft(depth);
 }
 
 static void CommandDivide(const char* line) {
-  char argument[ARGUMENT_WORD_SIZE];
-  FirstArgument(line, argument);
+  char argument[NUMBER_SIZE];
+  WordAfterCommand(line, 0, argument, sizeof argument);
   const int depth = ToInt(argument);
   printf("To do divide(%d)\n", depth);
   divide(depth);
@@ -138,8 +131,8 @@ static const SetRow setTable[] = {
 };
 
 static void CommandSet(const char* line) {
-  char argument[ARGUMENT_WORD_SIZE];
-  FirstArgument(line, argument);
+  char argument[NUMBER_SIZE];
+  WordAfterCommand(line, 0, argument, sizeof argument);
   for (const SetRow& row : setTable) {
     if (strcmp(argument, row.name) == 0) {
       ReadFen(testPositions[row.position], mainBoard);
@@ -167,7 +160,6 @@ static void CommandTest(const char*) {
   }
   printf("Total time: %lf seconds\n", ElapsedSince(searchStartTime));
 }
-
 
 uint64_t RunBench(const BenchRow* rows, int count) {
   const double t0 = ReadClock();

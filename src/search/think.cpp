@@ -30,7 +30,6 @@ static const int FULL_WINDOW = 65200;
 static const int ASPIRATION = 75;
 static const int RESEARCH_MARGIN = 20;
 static const int MAX_ITERATIONS = 60;
-static const int BOOK_PLIES = 30;
 
 int RootSearch(int k, Board& board) {
   int alpha = lastRootScore - ASPIRATION;
