@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "board/hashkeys.h"
-#include "driver/engine.h"
-#include "driver/parsemove.h"
+#include "moves/parsemove.h"
+#include "search/engine.h"
 
 FILE* bookFile = nullptr;
 int bookRecordLength = 0;
