@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "board/hashkeys.h"
+#include "board/movegen.h"
+#include "moves/movetext.h"
 #include "moves/parsemove.h"
 #include "search/engine.h"
 
@@ -76,10 +78,18 @@ int OpenBook() {
   return 0;
 }
 
-int ProbeBook() {
+void CloseBook() {
+  if (bookFile) fclose(bookFile);
+  bookFile = nullptr;
+  bookLines = 0;
+}
+
+// The book lines that continue the game (sorted, so they stand together):
+// first and last index, 0 when there are none.
+static int FindMatchingLines(int& first, int& last) {
   if (bookLines <= 0 || !bookFile) return 0;
   char line[BOOK_LINE_MAX];
-  int first = -1;
+  first = -1;
   for (int i = 0; i < bookLines; i++) {
     if (!ReadBookLine(i, line)) break;
     if (Matches(line)) {
@@ -88,8 +98,47 @@ int ProbeBook() {
     }
   }
   if (first < 0) return 0;
-  int last = first;
+  last = first;
   while (last + 1 < bookLines && ReadBookLine(last + 1, line) && Matches(line)) last++;
+  return 1;
+}
+
+int ListBookMoves(BookMoveRow* rows, int max) {
+  int first, last;
+  if (!FindMatchingLines(first, last)) return 0;
+  Move list[MOVE_LIST_SIZE];
+  GenerateMoves(mainBoard, list);
+  const size_t played = strlen(bookLine);
+  int count = 0;
+  char line[BOOK_LINE_MAX];
+  for (int i = first; i <= last && ReadBookLine(i, line); i++) {
+    const char* moves = MovesOf(line);
+    if (strlen(moves) < played) continue;
+    // The next move is the legal move whose text the line continues with
+    // (the longest one, so a promotion keeps its piece letter).
+    char next[8] = "";
+    for (int k = 0; list[k]; k++) {
+      char text[8];
+      MoveToText(list[k], text);
+      if (strncmp(moves + played, text, strlen(text)) == 0 && strlen(text) > strlen(next)) strcpy(next, text);
+    }
+    if (next[0] == 0) continue;
+    int row = 0;
+    while (row < count && strcmp(rows[row].move, next) != 0) row++;
+    if (row == count) {
+      if (count == max) continue;
+      strcpy(rows[count].move, next);
+      rows[count++].weight = 0;
+    }
+    rows[row].weight++;
+  }
+  return count;
+}
+
+int ProbeBook() {
+  int first, last;
+  if (!FindMatchingLines(first, last)) return 0;
+  char line[BOOK_LINE_MAX];
 
   uint32_t r = Random32();
   int chosen = first + (int)(r % (uint32_t)(last - first + 1));

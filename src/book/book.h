@@ -13,4 +13,16 @@ extern int bookRecordLength;
 extern int bookLines;
 
 int OpenBook();
+// Closes the book file; the engine then plays without a book.
+void CloseBook();
 int ProbeBook();
+
+// One move the book knows for the game's position and its weight: the
+// number of book lines that play it.
+struct BookMoveRow {
+  char move[8];  // coordinate text
+  int weight;
+};
+// The book's legal moves after the game's moves so far (bookLine), in book
+// order, at most max of them. Returns how many.
+int ListBookMoves(BookMoveRow* rows, int max);

@@ -19,6 +19,11 @@ TEST(ProtocolProcess, ProtoverAnnouncesFeaturesAndClosesAfterAPause) {
   const std::vector<std::string> features = {
       "# xboard mode activated", "feature done=0",     "feature colors=0",          "feature setboard=1",
       "feature usermove=1",      "feature myname=\"Quorvel 2.26\"", "feature ping=1",
+      "feature analyze=1",       "feature memory=1",   "feature sigint=0",          "feature sigterm=0",
+      "feature draw=1",          "feature playother=1",
+      // The settings of Quorvel.rc (none here: no book, resign 0, kibitz off).
+      "feature option=\"Book file -file \"", "feature option=\"Resign threshold -spin 0 0 32000\"",
+      "feature option=\"Kibitz -check 0\"",
   };
   std::string line;
   for (const std::string& expected : features) {
@@ -42,7 +47,8 @@ TEST(ProtocolProcess, RepliesOfSimpleCommands) {
   const std::vector<Case> cases = {
       {"accepted ping", {"#feature ping accepted"}},
       {"accepted usermove", {"#feature usermove accepted"}},
-      {"accepted sigint", {"#Error: unknown feature sigint accepted"}},
+      {"accepted sigint", {"#feature sigint accepted"}},
+      {"accepted nonsense", {"#Error: unknown feature nonsense accepted"}},
       {"rejected setboard", {"Error: feature setboard rejected"}},
       {"level 40 5 0", {"Time control: 40 moves in 5.000000 minutes."}},
       {"level 0 2 12", {"Time control: 0 moves in 2.000000 minutes.", "Increment: 12 seconds"}},
@@ -53,12 +59,23 @@ TEST(ProtocolProcess, RepliesOfSimpleCommands) {
       {"result 1-0 {White mates}", {"# result received."}},
       {"kibitz", {"tellics kibitz kibitz is on"}},
       {"random", {}},
-      {"computer", {"Error (unknown command): computer"}},
-      {"name Fairy-Max", {"Error (unknown command): name"}},
-      {"rating 2100 1800", {"Error (unknown command): rating"}},
-      {"memory 64", {"Error (unknown command): memory"}},
+      // Quiet: settings the engine has no use for.
+      {"computer", {}},
+      {"name Fairy-Max", {}},
+      {"rating 2100 1800", {}},
+      {"ics -", {}},
+      {"pause", {}},
+      {"resume", {}},
       {"cores 2", {"Error (unknown command): cores"}},
-      {"st 5", {"Error (unknown command): st"}},
+      {"st 5", {"Time control: 5 seconds per move."}},
+      {"st 0.5", {"Time control: 0.5 seconds per move."}},
+      {"st 0", {"Error (seconds per move must be above 0): st 0"}},
+      {"st fast", {"Error (seconds per move must be above 0): st fast"}},
+      // Nothing to take back at the start.
+      {"undo", {"Error (nothing to take back): undo"}},
+      {"remove", {"Error (nothing to take back): remove"}},
+      // Outside analysis "." has nothing to report, and a move needs "usermove".
+      {".", {}},
       {"e2e4", {"Error (unknown command): e2e4"}},
   };
   TempDir dir;
@@ -112,11 +129,11 @@ TEST(ProtocolProcess, RefusedUserMovesLeaveTheBoard) {
     std::string error;
   };
   const std::vector<Case> cases = {
-      {"usermove e2e5", "Error(illegal move): e2e5"},   // not a legal move
-      {"usermove e7e5", "Error(illegal move): e7e5"},   // the other side's move
-      {"usermove z9z9", "Error(illegal move): z9z9"},   // no squares
-      {"usermove e2", "Error(illegal move): e2"},       // too short
-      {"usermove", "Error(illegal move): "},            // no move at all
+      {"usermove e2e5", "Illegal move: e2e5"},   // not a legal move
+      {"usermove e7e5", "Illegal move: e7e5"},   // the other side's move
+      {"usermove z9z9", "Illegal move: z9z9"},   // no squares
+      {"usermove e2", "Illegal move: e2"},       // too short
+      {"usermove", "Illegal move: "},            // no move at all
   };
   TempDir dir;
   EngineProcess engine;
@@ -128,8 +145,11 @@ TEST(ProtocolProcess, RefusedUserMovesLeaveTheBoard) {
     ASSERT_TRUE(ReadUntil(engine, "pong 1", &lines, 5000)) << c.input;
     ASSERT_FALSE(lines.empty()) << c.input;
     EXPECT_EQ(lines[0], c.error);
-    // The board display twice around the list of the 20 legal moves.
-    EXPECT_TRUE(AnyStartsWith(lines, "FEN: " + std::string(START_FEN).substr(0, 43))) << c.input;
+    // The board display twice around the list of the 20 legal moves, all
+    // as comments for the interface.
+    EXPECT_TRUE(AnyStartsWith(lines, "# FEN: " + std::string(START_FEN).substr(0, 43))) << c.input;
+    EXPECT_EQ(lines.size(), 1u + 2 * 10 + 20) << c.input;
+    for (size_t i = 1; i < lines.size(); i++) EXPECT_EQ(lines[i][0], '#') << c.input << ": " << lines[i];
   }
   // The start position is still there: e2e4 is legal.
   Send(engine, {"usermove e2e4", "ping 2"});
