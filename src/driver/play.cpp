@@ -92,6 +92,11 @@ void Think(int mode) {
     limits.probeBook = ProbeBookEarly;
     limits.onResult = PlayMove;
     limits.moveTime = secondsPerMove;
+  } else if (mode == THINK_PONDER) {
+    // With seconds per move the ponder search takes ten moves' time at most,
+    // and looks at the input as often as a search of that length does.
+    static const double PONDER_MOVES = 10;
+    limits.moveTime = PONDER_MOVES * secondsPerMove;
   }
   runningThink = mode;
   SearchPosition(limits);
