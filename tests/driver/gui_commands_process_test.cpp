@@ -257,9 +257,9 @@ TEST(GuiCommandsProcess, BookMovesOfThePosition) {
   WriteTextFile(dir.File("Quorvel.rc"), "book small.book\nhash 1\n");
   WriteTextFile(dir.File("small.book"),
                 "     12d2d4d7d5c2c4e7e6\n"
+                "      0e2e4c7c5g1f3d7d6\n"
                 "      5e2e4e7e5g1f3b8c6\n"
                 "     -3e2e4e7e5b1c3g8f6\n"
-                "      0e2e4c7c5g1f3d7d6\n"
                 "      0g1f3d7d5d2d4g8f6\n");
   EngineProcess engine;
   Start(engine, dir);
@@ -270,7 +270,7 @@ TEST(GuiCommandsProcess, BookMovesOfThePosition) {
   };
   const std::vector<Case> cases = {
       {{"new", "force"}, {" d2d4 1", " e2e4 3", " g1f3 1", ""}},
-      {{"usermove e2e4"}, {" e7e5 2", " c7c5 1", ""}},
+      {{"usermove e2e4"}, {" c7c5 1", " e7e5 2", ""}},
       {{"usermove e7e5"}, {" g1f3 1", " b1c3 1", ""}},
       {{"usermove a2a3"}, none},
       {{"undo", "remove"}, {" d2d4 1", " e2e4 3", " g1f3 1", ""}},  // the book is back
