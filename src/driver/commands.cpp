@@ -69,7 +69,7 @@ static int IntArgument(const char* args, int n) {
 }
 
 // The settings of Quorvel.rc as the GUI's "Engine Settings": the name the
-// GUI shows, the rc keyword the value is applied as, and the option type.
+// GUI shows and the rc keyword its value is applied as.
 struct OptionRow {
   const char* name;
   const char* keyword;
@@ -94,7 +94,8 @@ static void CommandProtover(const char*, const char*) {
   printf("feature usermove=1\n");
   printf("feature myname=\"%s\"\n", VERSION_TEXT);
   printf("feature ping=1\n");
-  static const char* const guiFeatures[] = {"analyze=1", "memory=1", "sigint=0", "sigterm=0", "draw=1", "playother=1"};
+  static const char* const guiFeatures[] = {"analyze=1", "memory=1", "sigint=0",
+                                            "sigterm=0", "draw=1",   "playother=1"};
   for (const char* feature : guiFeatures) printf("feature %s\n", feature);
   PrintOptionFeatures();
   SleepMilliseconds(50);
@@ -102,8 +103,9 @@ static void CommandProtover(const char*, const char*) {
 }
 
 static void CommandAccepted(const char*, const char* args) {
-  static const char* const announced[] = {"done",   "colors",  "setboard", "usermove", "myname", "ping",   "analyze",
-                                          "memory", "sigint",  "sigterm",  "draw",     "playother", "option"};
+  static const char* const announced[] = {"done",    "colors", "setboard", "usermove", "myname",
+                                          "ping",    "analyze", "memory",  "sigint",   "sigterm",
+                                          "draw",    "playother", "option"};
   char feature[ARGUMENT_SIZE];
   Argument(args, 0, feature);
   for (const char* name : announced) {
@@ -156,6 +158,13 @@ static void CommandForce(const char*, const char*) {
   if (inSearch != 0) PutBackLine();
 }
 
+// The engine takes no side in analysis or on a position that is no game.
+static int RefusedWithoutAGame(const char* line) {
+  if (!analysisMode && !illegalPosition) return 0;
+  printf("Error (%s): %s\n", analysisMode ? "command not legal now" : "illegal position", line);
+  return 1;
+}
+
 static void CommandGo(const char* line, const char*) {
   if (inSearch != 0) {
     // A ponder search gives way to the engine's own move.
@@ -167,10 +176,7 @@ static void CommandGo(const char* line, const char*) {
     printf("Error(go): Computer is already searching.\n");
     return;
   }
-  if (analysisMode || illegalPosition) {
-    printf("Error (%s): %s\n", analysisMode ? "command not legal now" : "illegal position", line);
-    return;
-  }
+  if (RefusedWithoutAGame(line)) return;
   forceMode = 0;
   endSearch = 0;
   computerSide = mainBoard.onMove;
@@ -185,10 +191,7 @@ static void CommandPlayother(const char* line, const char*) {
     PutBackLine();
     return;
   }
-  if (analysisMode || illegalPosition) {
-    printf("Error (%s): %s\n", analysisMode ? "command not legal now" : "illegal position", line);
-    return;
-  }
+  if (RefusedWithoutAGame(line)) return;
   forceMode = 0;
   computerSide = 1 - mainBoard.onMove;
   if (ponderMode != 0) ponderMode = 2;
@@ -414,6 +417,7 @@ static void CommandMemory(const char*, const char* args) {
     if (AllocateHashTable() != 0) hashEntries = 0;  // plays on with no table
   }
   ClearHashTable();
+  if (analysisMode) analysisDue = 1;  // the analysis stopped for the new table
 }
 
 // "option NAME=VALUE" from the GUI's settings dialog, applied as the rc

@@ -362,10 +362,12 @@ TEST(GuiCommandsProcess, PauseHoldsTheSearchUntilResume) {
   TempDir dir;
   EngineProcess engine;
   Start(engine, dir);
-  Send(engine, {"new", "level 40 20 0", "time 120000", "otim 120000", "usermove e2e4"});
+  // Ten seconds for the move: the search looks at the input about every
+  // fifth of a second.
+  Send(engine, {"new", "st 10", "usermove e2e4"});
   ReadAvailable(engine, 300);
   Send(engine, {"pause"});
-  ReadAvailable(engine, 100);  // what was on its way
+  ReadAvailable(engine, 500);  // what was on its way
   std::vector<std::string> held = ReadAvailable(engine, 1000);
   EXPECT_TRUE(held.empty()) << held[0];
   Send(engine, {"resume", "?"});
