@@ -5,9 +5,10 @@
 #   cmake g++ make libgtest-dev   build and unit tests
 #   xboard fairymax xvfb xauth    the headless game under xboard
 #   polyglot gnuchess-book        Polyglot test books and the default book
+#   man-db                        the install test renders the manual page
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev xboard fairymax xvfb xauth polyglot gnuchess-book)
+packages=(cmake g++ make libgtest-dev xboard fairymax xvfb xauth polyglot gnuchess-book man-db)
 
 if ! command -v dpkg-query >/dev/null 2>&1; then
   echo "install-deps: not a Debian system; make sure these are installed: ${packages[*]}" >&2

@@ -97,7 +97,7 @@ static int ProbePolyglotBook() {
   for (int i = 0; i < count; i++) total += weights[i];
   char text[8];
   MoveToText(moves[chosen], text);
-  printf("# book move %s: weight %d of %d, %d moves in the book\n", text, weights[chosen], total, count);
+  printf("# book move %s, weight %d of %d\n", text, weights[chosen], total);
   if (!ParseUserMove(text)) return 0;
   printf("move %s\n", text);
   return 1;
