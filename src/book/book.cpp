@@ -45,7 +45,16 @@ static bool Matches(const char* line) {
   return strncmp(MovesOf(line), bookLine, strlen(bookLine)) == 0;
 }
 
+void CloseBook() {
+  if (bookFile) fclose(bookFile);
+  bookFile = nullptr;
+  bookRecordLength = 0;
+  bookLines = 0;
+  ClosePolyglotBook(polyglotBook);
+}
+
 int OpenBook() {
+  CloseBook();
   if (strcmp(bookName, "off") == 0) {
     printf("Opening book disabled.\n");
     return 1;

@@ -11,9 +11,12 @@ extern FILE* bookFile;
 extern int bookRecordLength;
 extern int bookLines;
 
-// Opens the book named by bookName at start-up: a Polyglot book when the
-// name ends in ".bin", the text book otherwise. 0 when a book is open.
+// Opens the book named by bookName: a Polyglot book when the name ends in
+// ".bin", the text book otherwise. 0 when a book is open.
 int OpenBook();
+// Closes the open book of either kind; OpenBook does so first, so a new book
+// name can be opened while the engine runs.
+void CloseBook();
 // Plays a book move on mainBoard and prints "move ..."; 1 when it did.
 int ProbeBook();
 

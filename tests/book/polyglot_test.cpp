@@ -242,9 +242,7 @@ TEST(BookListing, RowsWithPercentagesForBothKinds) {
   strcpy(bookLine, "8");
   EXPECT_EQ(ListBookMoves(rows, BOOK_ROWS_MAX), 0);
 
-  fclose(bookFile);
-  bookFile = nullptr;
-  bookLines = 0;
+  CloseBook();
   bookName[0] = 0;
   bookLine[0] = 0;
   ReadFen(START, mainBoard);
