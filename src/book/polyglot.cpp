@@ -188,6 +188,10 @@ static long FirstUnsortedEntry(FILE* file, long entries) {
 int OpenPolyglotBook(FILE* file, const char* name, PolyglotBook& book) {
   book.file = nullptr;
   book.entries = 0;
+  if (!file) {
+    printf("Cannot open book2 file %s.\n", name);
+    return 1;
+  }
   long size = -1;
   if (fseek(file, 0, SEEK_END) == 0) size = ftell(file);
   unsigned char start[64];

@@ -36,8 +36,9 @@ extern PolyglotBook polyglotBook;
 // True when the file name marks a Polyglot book: it ends in ".bin" (any case).
 bool IsPolyglotName(const char* name);
 
-// Takes over an open file named name: checks that it holds a Polyglot book
-// and prints one line saying what it found. Returns 0 with book set when it
+// Takes over an open file named name (null when it could not be opened):
+// checks that it holds a Polyglot book and prints one line saying what it
+// found. Returns 0 with book set when it
 // is one; otherwise closes the file, leaves book empty and returns 1.
 int OpenPolyglotBook(FILE* file, const char* name, PolyglotBook& book);
 void ClosePolyglotBook(PolyglotBook& book);
