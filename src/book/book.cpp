@@ -9,8 +9,8 @@
 #include "board/hashkeys.h"
 #include "book/polyglot.h"
 #include "moves/movetext.h"
-#include "driver/engine.h"
-#include "driver/parsemove.h"
+#include "moves/parsemove.h"
+#include "search/engine.h"
 
 FILE* bookFile = nullptr;
 int bookRecordLength = 0;

@@ -1,4 +1,5 @@
-// The text opening book.
+// The opening book: the engine's text book and Polyglot books.
+// Book layer: uses the base, board, moves, search and book layers.
 #pragma once
 
 #include <cstdio>

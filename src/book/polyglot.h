@@ -2,6 +2,7 @@
 // engines. A book is a file of 16-byte entries (key, move, weight, learn,
 // all stored highest byte first) sorted by a 64-bit key of the position.
 // The file stays on disk; a probe finds a key by binary search over it.
+// Book layer: uses the base, board, moves, search and book layers.
 #pragma once
 
 #include <cstdint>

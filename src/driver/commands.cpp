@@ -4,14 +4,16 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/clock.h"
+#include "base/words.h"
 #include "board/fen.h"
-#include "driver/config.h"
-#include "driver/diagnostics.h"
-#include "driver/engine.h"
-#include "driver/input.h"
-#include "driver/parsemove.h"
 #include "board/movegen.h"
+#include "driver/diagnostics.h"
+#include "driver/epd.h"
+#include "driver/input.h"
 #include "moves/movetext.h"
+#include "moves/parsemove.h"
+#include "search/engine.h"
 
 constexpr int COMMAND_WORD_SIZE = 64;  // 63 characters and the terminator
 constexpr int ARGUMENT_SIZE = 15;      // 14 characters and the terminator
@@ -186,7 +188,7 @@ static void CommandSetboard(const char* line, const char*) {
     printf("Error (setboard): no position given\n");
     return;
   }
-  ReadFen(line + SETBOARD_FEN_OFFSET, mainBoard);
+  ReadEpdPosition(line + SETBOARD_FEN_OFFSET, mainBoard);
   searchStartTime = ReadClock();
   strcpy(bookLine, "8");  // no book line begins with this: the book is done for the game
   mainBoard.gamePly = mainBoard.onMove == WHITE ? 2 : 3;

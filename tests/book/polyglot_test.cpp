@@ -10,7 +10,7 @@
 #include "../moves/move_helpers.h"
 #include "book/book.h"
 #include "book/polyglot.h"
-#include "driver/engine.h"
+#include "base/state.h"
 #include "moves/makemove.h"
 #include "process.h"
 
