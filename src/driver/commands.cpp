@@ -271,11 +271,10 @@ static void CommandHint(const char*, const char*) {
 // Book moves for the position, for a dialog: each line begins with a blank
 // and an empty line ends the text.
 static void CommandBk(const char*, const char*) {
-  static const int MAX_BOOK_ROWS = 64;
-  BookMoveRow rows[MAX_BOOK_ROWS];
-  int count = mainBoard.gamePly < BOOK_PLIES ? ListBookMoves(rows, MAX_BOOK_ROWS) : 0;
+  BookMoveRow rows[BOOK_ROWS_MAX];
+  int count = ListBookMoves(rows, BOOK_ROWS_MAX);
   if (count == 0) printf(" no book moves for this position\n");
-  for (int i = 0; i < count; i++) printf(" %s %d\n", rows[i].move, rows[i].weight);
+  for (int i = 0; i < count; i++) printf(" %s %d %.0f%%\n", rows[i].move, rows[i].weight, rows[i].percent);
   printf("\n");
 }
 
@@ -435,10 +434,7 @@ static void CommandOption(const char*, const char* args) {
       return;
     }
     ApplySetting(row.keyword, value);
-    if (strcmp(row.keyword, "book") == 0 && value[0] != 0) {
-      CloseBook();
-      OpenBook();
-    }
+    if (strcmp(row.keyword, "book") == 0 && value[0] != 0) OpenBook();
     return;
   }
   printf("Error (unknown option): %.*s\n", (int)nameLength, args);

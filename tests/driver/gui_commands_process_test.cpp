@@ -251,7 +251,8 @@ TEST(GuiCommandsProcess, HintIsTheExpectedReply) {
 }
 
 // "bk" lists the book's moves for the game position, weighted by the lines
-// that play them, and follows take-back; a set-up position has none.
+// that play them, and follows take-back; a set-up position has none in a
+// text book.
 TEST(GuiCommandsProcess, BookMovesOfThePosition) {
   TempDir dir;
   WriteTextFile(dir.File("Quorvel.rc"), "book small.book\nhash 1\n");
@@ -269,11 +270,11 @@ TEST(GuiCommandsProcess, BookMovesOfThePosition) {
     std::vector<std::string> listed;
   };
   const std::vector<Case> cases = {
-      {{"new", "force"}, {" d2d4 1", " e2e4 3", " g1f3 1", ""}},
-      {{"usermove e2e4"}, {" c7c5 1", " e7e5 2", ""}},
-      {{"usermove e7e5"}, {" g1f3 1", " b1c3 1", ""}},
+      {{"new", "force"}, {" e2e4 3 60%", " d2d4 1 20%", " g1f3 1 20%", ""}},
+      {{"usermove e2e4"}, {" e7e5 2 67%", " c7c5 1 33%", ""}},
+      {{"usermove e7e5"}, {" g1f3 1 50%", " b1c3 1 50%", ""}},
       {{"usermove a2a3"}, none},
-      {{"undo", "remove"}, {" d2d4 1", " e2e4 3", " g1f3 1", ""}},  // the book is back
+      {{"undo", "remove"}, {" e2e4 3 60%", " d2d4 1 20%", " g1f3 1 20%", ""}},  // the book is back
       {{std::string("setboard ") + START_FEN}, none},
   };
   for (const Case& c : cases) {
