@@ -12,6 +12,8 @@
 #include "driver/parsemove.h"
 #include "board/movegen.h"
 #include "moves/movetext.h"
+#include "search/think.h"
+#include "search/timectl.h"
 
 constexpr int COMMAND_WORD_SIZE = 64;  // 63 characters and the terminator
 constexpr int ARGUMENT_SIZE = 15;      // 14 characters and the terminator
@@ -137,9 +139,9 @@ static double BaseMinutesArgument(const char* args) {
 }
 
 static void CommandLevel(const char*, const char* args) {
-  movesPerControl = IntArgument(args, 0);
-  baseMinutes = BaseMinutesArgument(args);
-  increment = IntArgument(args, 2);
+  movesPerControl = (int)ClampArgument(IntArgument(args, 0), 0, MAX_MOVES_PER_CONTROL, "level moves");
+  baseMinutes = ClampArgument(BaseMinutesArgument(args), 0, MAX_CLOCK_SECONDS / 60, "level minutes");
+  increment = (int)ClampArgument(IntArgument(args, 2), 0, MAX_CLOCK_SECONDS, "level increment");
   comptime = opptime = baseMinutes * 60;
   printf("Time control: %d moves in %f minutes.\n", movesPerControl, baseMinutes);
   if (increment > 0) printf("Increment: %d seconds\n", increment);
@@ -147,13 +149,13 @@ static void CommandLevel(const char*, const char* args) {
 
 static void CommandTime(const char*, const char* args) {
   if (inPonder == 1) endSearch = 3;
-  comptime = IntArgument(args, 0) * 0.01;
+  comptime = ClampArgument(IntArgument(args, 0), 0, MAX_CLOCK_SECONDS * 100, "time") * 0.01;
   printf("Set time to %lf seconds.\n", comptime);
 }
 
 static void CommandOtim(const char*, const char* args) {
   if (inPonder == 1) endSearch = 3;
-  opptime = IntArgument(args, 0) * 0.01;
+  opptime = ClampArgument(IntArgument(args, 0), 0, MAX_CLOCK_SECONDS * 100, "otim") * 0.01;
 }
 
 static void CommandHard(const char*, const char*) { ponderMode = 1; }
@@ -179,14 +181,17 @@ static void CommandPing(const char*, const char* args) {
 
 static void CommandResult(const char*, const char*) { printf("# result received.\n"); }
 static void CommandRandom(const char*, const char*) {}
-static void CommandSd(const char*, const char* args) { fixedDepth = IntArgument(args, 0); }
+static void CommandSd(const char*, const char* args) {
+  fixedDepth = (int)ClampArgument(IntArgument(args, 0), 0, MAX_SEARCH_DEPTH, "sd");
+}
 
 static void CommandSetboard(const char* line, const char*) {
   if (strlen(line) <= SETBOARD_FEN_OFFSET) {
     printf("Error (setboard): no position given\n");
     return;
   }
-  ReadFen(line + SETBOARD_FEN_OFFSET, mainBoard);
+  // A text that is not a position leaves the game as it was.
+  if (!ReadFen(line + SETBOARD_FEN_OFFSET, mainBoard)) return;
   searchStartTime = ReadClock();
   strcpy(bookLine, "8");  // no book line begins with this: the book is done for the game
   mainBoard.gamePly = mainBoard.onMove == WHITE ? 2 : 3;
@@ -225,6 +230,24 @@ static const CommandRow commandTable[] = {
 static void StripLineEnd(char* line) {
   size_t length = strlen(line);
   while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = 0;
+}
+
+int TakeUrgentEffect(const char* line) {
+  char word[COMMAND_WORD_SIZE];
+  NextWord(line, word, sizeof(word));
+  if (strcmp(word, "quit") == 0) {
+    CommandQuit(line, "");
+    return 2;
+  }
+  if (strcmp(word, "?") == 0 || strcmp(word, "stop") == 0) {
+    endSearch = 3;  // the whole of their work during a search
+    return 2;
+  }
+  if (strcmp(word, "force") == 0) {
+    endSearch = 3;  // force mode itself follows in the line's turn
+    return 1;
+  }
+  return 0;
 }
 
 int InterpretCommand() {

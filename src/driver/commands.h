@@ -4,3 +4,9 @@
 // Executes (or puts back) the oldest line of the input ring. 0 when the
 // ring is empty, else 1.
 int InterpretCommand();
+
+// The commands that must act as soon as a search reads them, however many
+// lines wait before them: "?", "stop", "force" and "quit" stop the search
+// at once. Returns 0 for any other line, 1 when the line must still be
+// queued for the rest of its work ("force"), 2 when it has done all of it.
+int TakeUrgentEffect(const char* line);

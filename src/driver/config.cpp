@@ -34,6 +34,14 @@ int ToInt(const char* text) {
   return (int)value;
 }
 
+double ClampArgument(double value, double low, double high, const char* name) {
+  double used = value;
+  if (!(value >= low)) used = low;  // NaN counts as too low
+  if (value > high) used = high;
+  if (used != value) printf("# %s %.10g is out of range; %.10g used.\n", name, value, used);
+  return used;
+}
+
 const char* NextWord(const char* text, char* word, int size) {
   while (isspace((unsigned char)*text)) text++;
   int length = 0;

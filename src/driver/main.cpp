@@ -4,11 +4,10 @@
 
 #include "board/hashkeys.h"
 #include "board/tables.h"
-#include "driver/commands.h"
 #include "driver/config.h"
 #include "driver/engine.h"
-#include "driver/gameend.h"
 #include "driver/input.h"
+#include "driver/mainloop.h"
 #include "book/book.h"
 #include "board/fen.h"
 #include "board/movegen.h"
@@ -65,22 +64,7 @@ int main() {
   AdvanceRandom();
   inSearch = 0;
 
-  while (quitFlag == 0) {
-    if (forceMode == 0 && CheckGameEnd(mainBoard)) {
-      printf("Entering forcemode.\n");
-      forceMode = 1;
-    }
-    if (inSearch == 0 && forceMode == 0 && mainBoard.onMove == computerSide) {
-      Think(THINK_PLAY);
-      continue;
-    }
-    if (inSearch == 0 && forceMode == 0 && mainBoard.onMove != computerSide && ponderMode == 2) {
-      Think(THINK_PONDER);
-      continue;
-    }
-    if (RingIsEmpty()) WaitForCommand();
-    InterpretCommand();
-  }
+  MainLoop();
 
   FreeHashTable();
   CloseLog();

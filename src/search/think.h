@@ -7,6 +7,8 @@
 constexpr int THINK_PLAY = 0;
 constexpr int THINK_PONDER = 1;
 constexpr int THINK_ANALYSE = 2;
+// The deepest iteration: the limit without "sd", and the largest "sd".
+constexpr int MAX_SEARCH_DEPTH = 60;
 
 extern Move rootMoves[256];
 extern int rootMoveCount;
