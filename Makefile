@@ -3,9 +3,13 @@
 #   make test      Release build, then the whole test suite through CTest
 #   make sanitize  Debug build with AddressSanitizer and UBSan, then the suite
 #   make debug     Debug build in build-debug/
+#   make fuzz      libFuzzer targets (clang, ASan+UBSan) in build-fuzz/, each run
+#                  for FUZZ_SECONDS on its seed corpus in fuzz/corpus/
 JOBS ?= 2
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= fen moves epdop pgn book rc commands
 
-.PHONY: all release run test sanitize debug clean
+.PHONY: all release run test sanitize debug fuzz clean
 
 all: release
 
@@ -28,5 +32,10 @@ sanitize:
 	cmake --build build-san -j $(JOBS)
 	cd build-san && ctest --output-on-failure -j $(JOBS)
 
+fuzz:
+	cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=/usr/bin/clang++
+	cmake --build build-fuzz -j $(JOBS)
+	fuzz/run.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf build build-debug build-san
+	rm -rf build build-debug build-san build-fuzz

@@ -232,12 +232,17 @@ static void StripLineEnd(char* line) {
   while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = 0;
 }
 
-int TakeUrgentEffect(const char* line) {
+int TakeUrgentEffect(const char* line, int queueable) {
   char word[COMMAND_WORD_SIZE];
   NextWord(line, word, sizeof(word));
   if (strcmp(word, "quit") == 0) {
-    CommandQuit(line, "");
-    return 2;
+    if (!queueable) {
+      CommandQuit(line, "");
+      return 2;
+    }
+    endSearch = 3;
+    quitFlag = 1;
+    return 1;
   }
   if (strcmp(word, "?") == 0 || strcmp(word, "stop") == 0) {
     endSearch = 3;  // the whole of their work during a search

@@ -1,12 +1,16 @@
 // The configuration file, the log file and the output routine.
 #pragma once
 
+#include <cstdio>
+
 // Destinations of Output.
 constexpr int OUT_CONSOLE = 1;
 constexpr int OUT_LOG = 2;
 constexpr int OUT_EPD = 4;
 
 int ReadConfig();
+// Applies every line of an open configuration text (the body of ReadConfig).
+void ReadConfigLines(FILE* file);
 int OpenLog();
 void CloseLog();
 void Output(int mask, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -29,6 +29,9 @@ typedef void (*DiagnosticAction)(const char* line);
 struct DiagnosticRow {
   const char* word;
   DiagnosticAction action;
+  // The command runs searches or counts of its own, or replaces the game:
+  // during a search its line waits (is put back) until the search ends.
+  bool waitsForSearch;
 };
 
 constexpr int FILE_NAME_SIZE = 64;  // 63 characters and the terminator
@@ -215,26 +218,30 @@ static void CommandBench(const char*) {
 }
 
 static const DiagnosticRow diagnosticTable[] = {
-    {"display", CommandDisplay},
-    {"d", CommandDisplay},
-    {"eval", CommandEval},
-    {"history", CommandHistory},
-    {"h", CommandHistory},
-    {"status", CommandStatus},
-    {"epdscore", CommandEpdscore},
-    {"book", CommandBook},
-    {"upgrade", CommandUpgrade},
-    {"list", CommandList},
-    {"perft", CommandPerft},
-    {"divide", CommandDivide},
-    {"set", CommandSet},
-    {"test", CommandTest},
-    {"bench", CommandBench},
+    {"display", CommandDisplay, false},
+    {"d", CommandDisplay, false},
+    {"eval", CommandEval, false},
+    {"history", CommandHistory, false},
+    {"h", CommandHistory, false},
+    {"status", CommandStatus, false},
+    {"epdscore", CommandEpdscore, true},
+    {"book", CommandBook, true},
+    {"upgrade", CommandUpgrade, true},
+    {"list", CommandList, false},
+    {"perft", CommandPerft, true},
+    {"divide", CommandDivide, true},
+    {"set", CommandSet, false},
+    {"test", CommandTest, true},
+    {"bench", CommandBench, true},
 };
 
 int RunDiagnosticCommand(const char* word, const char* line) {
   for (const DiagnosticRow& row : diagnosticTable) {
     if (strcmp(word, row.word) == 0) {
+      if (row.waitsForSearch && inSearch != 0) {
+        PutBackLine();
+        return 1;
+      }
       row.action(line);
       return 1;
     }

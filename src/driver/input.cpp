@@ -170,10 +170,12 @@ static void LookAheadForUrgentLines() {
     char line[INPUT_LINE_SIZE];
     memcpy(line, inBuffer + at, length);
     line[length] = 0;
-    if (TakeUrgentEffect(line) == 2) memset(inBuffer + at, ' ', newline ? length - 1 : length);
+    if (TakeUrgentEffect(line, 0) == 2) memset(inBuffer + at, ' ', newline ? length - 1 : length);
     at += length;
     scannedEnd = at;
   }
+  // The end of input ends the engine like "quit", however much waits.
+  if (inputEnded) InputEnded();
 }
 
 void ReadInput() {
@@ -191,7 +193,7 @@ void ReadInput() {
       break;
     }
     // An urgent line acts before the lines queued ahead of it.
-    if (!lookedAt && TakeUrgentEffect(line) == 2) continue;
+    if (!lookedAt && TakeUrgentEffect(line, 1) == 2) continue;
     AddToRing(line);
     InterpretCommand();
   }

@@ -26,4 +26,8 @@ void MainLoop() {
     if (RingIsEmpty()) WaitForCommand();
     InterpretCommand();
   }
+  // A "quit" read early by a search waits in the queue behind the lines
+  // that came before it: they still run, in order, then its reply.
+  while (InterpretCommand()) {
+  }
 }
