@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "book/book.h"
-#include "driver/engine.h"
-#include "driver/parsemove.h"
+#include "base/state.h"
+#include "search/engine.h"
+#include "moves/parsemove.h"
 #include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

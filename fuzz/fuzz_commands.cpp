@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/words.h"
 #include "driver/config.h"
-#include "driver/engine.h"
+#include "base/state.h"
+#include "search/engine.h"
 #include "driver/mainloop.h"
 #include "fuzz_common.h"
 

@@ -7,10 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/poll.h"
+#include "board/fen.h"
 #include "board/tables.h"
 #include "book/book.h"
 #include "book/bookbuild.h"
-#include "driver/engine.h"
+#include "base/state.h"
+#include "search/engine.h"
 #include "driver/epd.h"
 #include "driver/input.h"
 #include "search/hash.h"
@@ -31,6 +34,9 @@ void FuzzSetUp() {
   char dir[] = "/tmp/quorvel-fuzz-XXXXXX";
   if (mkdtemp(dir) == nullptr || chdir(dir) != 0) abort();
   InitTables();
+  SetStateDefaults();
+  // Searches read their input as the engine's do.
+  inputPoll = ReadInput;
   hashEntries = 4096;
   if (AllocateHashTable() != 0) abort();
 }
@@ -42,6 +48,7 @@ void ResetEngineState() {
   bookLines = 0;
   bookRecordLength = 0;
   bookName[0] = 0;
+  SetStateDefaults();
   NewGame();
   forceMode = 1;
   computerSide = 2;

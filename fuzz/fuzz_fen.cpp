@@ -5,7 +5,8 @@
 #include "board/fen.h"
 #include "board/movegen.h"
 #include "board/verify.h"
-#include "driver/engine.h"
+#include "base/state.h"
+#include "search/engine.h"
 #include "fuzz_common.h"
 #include "moves/makemove.h"
 

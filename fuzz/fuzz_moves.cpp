@@ -1,8 +1,9 @@
 // The coordinate and algebraic move readers on the built-in positions: the
 // first byte picks the position, the rest is the move text.
 #include "board/fen.h"
-#include "driver/engine.h"
-#include "driver/parsemove.h"
+#include "base/state.h"
+#include "search/engine.h"
+#include "moves/parsemove.h"
 #include "driver/testpositions.h"
 #include "fuzz_common.h"
 

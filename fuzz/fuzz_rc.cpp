@@ -1,8 +1,10 @@
 // The configuration reader: the input is a whole Quorvel.rc.
 #include <cstdio>
 
+#include "base/words.h"
 #include "driver/config.h"
-#include "driver/engine.h"
+#include "base/state.h"
+#include "search/engine.h"
 #include "fuzz_common.h"
 #include "search/hash.h"
 

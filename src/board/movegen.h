@@ -1,4 +1,5 @@
 // Attack maps and legal move generation.
+// Board layer: uses the base and the board layer only.
 #pragma once
 
 #include "board/board.h"

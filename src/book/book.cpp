@@ -7,8 +7,8 @@
 
 #include "base/files.h"
 #include "board/hashkeys.h"
-#include "driver/engine.h"
-#include "driver/parsemove.h"
+#include "moves/parsemove.h"
+#include "search/engine.h"
 
 FILE* bookFile = nullptr;
 int bookRecordLength = 0;

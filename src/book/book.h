@@ -1,4 +1,5 @@
 // The text opening book.
+// Book layer: uses the base, board, moves, search and book layers.
 #pragma once
 
 #include <cstdio>

@@ -8,10 +8,8 @@
 #include "base/files.h"
 #include "board/fen.h"
 #include "book/book.h"
-#include "driver/engine.h"
-#include "driver/parsemove.h"
+#include "moves/parsemove.h"
 #include "search/hash.h"
-#include "search/search.h"
 #include "search/think.h"
 
 int gameError = 0;
@@ -224,7 +222,10 @@ int UpgradeBook() {
     comptime = UPGRADE_SECONDS;
     ClearHashTable();
     ClearHistoryAndKillers();
-    Think(THINK_ANALYSE);
+    SearchLimits limits = {};
+    limits.mode = THINK_ANALYSE;
+    limits.adjudicate = 1;
+    SearchPosition(limits);
     if (quitFlag) break;  // the score of an analysis cut short is no score
     int score = mainBoard.onMove == WHITE ? bestRootScore : -bestRootScore;
 

@@ -4,14 +4,16 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/clock.h"
+#include "base/words.h"
 #include "board/fen.h"
-#include "driver/config.h"
-#include "driver/diagnostics.h"
-#include "driver/engine.h"
-#include "driver/input.h"
-#include "driver/parsemove.h"
 #include "board/movegen.h"
+#include "driver/diagnostics.h"
+#include "driver/epd.h"
+#include "driver/input.h"
 #include "moves/movetext.h"
+#include "moves/parsemove.h"
+#include "search/engine.h"
 #include "search/think.h"
 #include "search/timectl.h"
 
@@ -191,7 +193,7 @@ static void CommandSetboard(const char* line, const char*) {
     return;
   }
   // A text that is not a position leaves the game as it was.
-  if (!ReadFen(line + SETBOARD_FEN_OFFSET, mainBoard)) return;
+  if (!ReadEpdPosition(line + SETBOARD_FEN_OFFSET, mainBoard)) return;
   searchStartTime = ReadClock();
   strcpy(bookLine, "8");  // no book line begins with this: the book is done for the game
   mainBoard.gamePly = mainBoard.onMove == WHITE ? 2 : 3;

@@ -7,20 +7,19 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/clock.h"
+#include "base/output.h"
+#include "base/words.h"
 #include "board/fen.h"
 #include "board/movegen.h"
 #include "book/bookbuild.h"
-#include "driver/config.h"
-#include "driver/engine.h"
 #include "driver/epd.h"
 #include "driver/input.h"
-#include "driver/testpositions.h"
+#include "driver/play.h"
 #include "moves/movetext.h"
 #include "moves/perft.h"
 #include "search/eval.h"
 #include "search/hash.h"
-#include "search/search.h"
-#include "search/think.h"
 #include "search/timectl.h"
 
 // line is the whole command line without its line end.
@@ -154,7 +153,7 @@ static void CommandSet(const char* line) {
   WordAfterCommand(line, 0, argument, sizeof argument);
   for (const SetRow& row : setTable) {
     if (strcmp(argument, row.name) == 0) {
-      ReadFen(testPositions[row.position], mainBoard);
+      ReadEpdPosition(testPositions[row.position], mainBoard);
       printf("%s: %s\n", row.label, testPositions[row.position]);
       return;
     }
@@ -174,7 +173,7 @@ static void CommandTest(const char*) {
   };
   searchStartTime = ReadClock();
   for (const TestRow& row : rows) {
-    ReadFen(testPositions[row.position], mainBoard);
+    ReadEpdPosition(testPositions[row.position], mainBoard);
     printf(perft(5) == row.expected ? "pass\n" : "FAIL!\n");
   }
   printf("Total time: %lf seconds\n", ElapsedSince(searchStartTime));
@@ -187,7 +186,7 @@ uint64_t RunBench(const BenchRow* rows, int count) {
   int done = 0;
   for (int i = 0; i < count && !quitFlag; i++) {
     printf("%s", rows[i].header);
-    ReadFen(testPositions[rows[i].position], mainBoard);
+    ReadEpdPosition(testPositions[rows[i].position], mainBoard);
     comptime = 1000.0;
     fixedDepth = rows[i].depth;
     Think(2);

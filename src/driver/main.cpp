@@ -1,17 +1,22 @@
-// Program entry: start-up, the main loop and shutdown.
+// Program entry: the start-up list, the main loop and shutdown.
 #include <csignal>
 #include <cstdio>
 
+#include "base/clock.h"
+#include "base/output.h"
+#include "base/poll.h"
+#include "board/fen.h"
 #include "board/hashkeys.h"
+#include "board/movegen.h"
 #include "board/tables.h"
+#include "book/book.h"
+#include "driver/commands.h"
 #include "driver/config.h"
-#include "driver/engine.h"
 #include "driver/input.h"
 #include "driver/mainloop.h"
-#include "book/book.h"
-#include "board/fen.h"
-#include "board/movegen.h"
-#include "search/search.h"
+#include "driver/play.h"
+#include "search/gameend.h"
+#include "search/hash.h"
 #include "search/think.h"
 
 static const char* const START_POSITION = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
@@ -49,6 +54,12 @@ int main() {
   signal(SIGINT, SIG_IGN);
 
   InitTables();
+  SetStateDefaults();
+  ResetRing();
+  ReadFen(START_POSITION, mainBoard);
+  mainBoard.gamePly = 0;
+  // The search reads and acts on waiting lines at its poll points.
+  inputPoll = ReadInput;
   searchStartTime = ReadClock();
   if (ReadConfig() != 0) printf("Resource file not found.\n");
   OpenLog();

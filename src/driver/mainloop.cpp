@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "driver/commands.h"
-#include "driver/engine.h"
-#include "driver/gameend.h"
+#include "base/state.h"
+#include "search/gameend.h"
 #include "driver/input.h"
-#include "search/think.h"
+#include "driver/play.h"
 
 void MainLoop() {
   while (quitFlag == 0) {

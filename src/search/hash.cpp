@@ -2,9 +2,9 @@
 // position key modulo the table size.
 #include "search/hash.h"
 
+#include <cstdlib>
 #include <cstring>
 
-#include "driver/engine.h"
 #include "search/search.h"
 
 HashEntry* hashTable = nullptr;
@@ -78,4 +78,15 @@ void HashStore(u64 key, int depth, int score, int hashf, const Move* list, int i
   taken->hashf = hashf;
   taken->depth = depth;
   taken->score = score;
+}
+
+int AllocateHashTable() {
+  size_t bytes = sizeof(HashEntry) * ((size_t)hashEntries + HASH_SPARE_ENTRIES);
+  hashTable = (HashEntry*)malloc(bytes);
+  return hashTable == nullptr ? 1 : 0;
+}
+
+void FreeHashTable() {
+  free(hashTable);
+  hashTable = nullptr;
 }

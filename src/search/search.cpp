@@ -6,21 +6,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/clock.h"
+#include "base/output.h"
+#include "base/poll.h"
 #include "board/fen.h"
 #include "board/hashkeys.h"
 #include "board/movegen.h"
 #include "board/tables.h"
-#include "driver/config.h"
-#include "driver/engine.h"
-#include "driver/input.h"
 #include "moves/makemove.h"
 #include "moves/movetext.h"
 #include "search/hash.h"
 #include "search/quiesce.h"
 #include "search/think.h"
-#include "search/timectl.h"
 
-uint64_t nodes = 0;
 uint32_t history[64][64];
 Move killerMove[MAX_KILLER_PLY];
 int killerPly = 0;
@@ -172,7 +170,7 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
     u64 savedKey = board.hashkey;
     MakeMove(list[i], board);
     nodes++;
-    if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) ReadInput();
+    if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) PollInput();
     if (searchError) {
       printf("Search ErrorS tracing back to depth %d.\n", depth);
       DumpSearchError(board, m);
@@ -225,10 +223,7 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
         bestRoot = i;
         bestRootScore = v;
         double t = ElapsedSince(searchStartTime);
-        if (postMode) {
-          if (inPonder) Output(OUT_CONSOLE, "# ");
-          PrintThinking(rootDepth / 10, t, v, (int)nodes, line, 1);
-        }
+        ReportThinking(THINKING_NEW_BEST, rootDepth / 10, t, v, line);
         if (t <= comptime) {
           solutionLine = line;
           solutionTime = t;
