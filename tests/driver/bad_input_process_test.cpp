@@ -156,14 +156,8 @@ TEST(BadInputFiles, EpdLinesStandAlone) {
   full += std::string(1023 - full.size() - 1, 'a') + ";";
   ASSERT_EQ(full.size(), 1023u);
   WriteTextFile(dir.File("s.epd"), position + "bm Ra8+; id \"first\";\r\n" + position + "\r\n" + full + "\r\nx");
-  EngineProcess engine;
-  ASSERT_TRUE(StartEngine(engine, dir.path));
-  ASSERT_TRUE(SendLine(engine, "sd 2"));
-  ASSERT_TRUE(SendLine(engine, "epdscore s.epd 0"));
   std::vector<std::string> output;
-  ASSERT_TRUE(ReadUntil(engine, "Done EPD", &output, 60000));
-  SendLine(engine, "quit");
-  WaitForExit(engine);
+  ASSERT_TRUE(RunUntilLine(dir.path, "sd 2\nepdscore s.epd 0\n", "Done EPD", &output));
   const std::vector<std::string> results = SplitLines(ReadTextFile(dir.File("s.epd.ban")));
   ASSERT_GE(results.size(), 4u) << ReadTextFile(dir.File("s.epd.ban"));
   EXPECT_EQ(results[1].rfind("\"first\"     Ra8+     a1a8 ", 0), 0u) << results[1];
@@ -252,14 +246,8 @@ TEST(BadInputPositions, RefusedFenKeepsThePosition) {
 TEST(BadInputPositions, ThinkingLinesHoldOnlyMovesOfTheSearchedPosition) {
   TempDir dir;
   WriteTextFile(dir.File("k.epd"), "4k3/8/8/8/8/8/8/K3Q3 w - - id \"x\";\n");
-  EngineProcess engine;
-  ASSERT_TRUE(StartEngine(engine, dir.path));
-  ASSERT_TRUE(ReadUntil(engine, "Welcome to Quorvel 2.26"));
-  ASSERT_TRUE(SendLine(engine, "epdscore k.epd 1"));
   std::vector<std::string> output;
-  ASSERT_TRUE(ReadUntil(engine, "Done EPD", &output, 30000));
-  SendLine(engine, "quit");
-  WaitForExit(engine);
+  ASSERT_TRUE(RunUntilLine(dir.path, "epdscore k.epd 1\n", "Done EPD", &output));
   for (const std::string& line : output) EXPECT_EQ(line.find("g1f3"), std::string::npos) << line;
   EXPECT_EQ(ReadTextFile(dir.File("k.epd.ban")).find("g1f3"), std::string::npos);
 }

@@ -106,14 +106,8 @@ TEST(ConsoleTools, EpdScoreWritesTheAnalysisFile) {
                 "6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - bm Rd8#; id \"mate1\";\r\n"
                 "\r\n"
                 "4k3/8/8/8/8/8/4K3/R6R w - - bm Rd1; id \"two\"; xyz 5;\r\n");
-  // "quit" waiting in the input would stop the run: it follows the end.
-  EngineProcess engine;
-  ASSERT_TRUE(StartEngine(engine, dir.path));
-  ASSERT_TRUE(SendLine(engine, "epdscore suite.epd 0"));
   std::vector<std::string> output;
-  ASSERT_TRUE(ReadUntil(engine, "Done EPD", &output, 60000));
-  SendLine(engine, "quit");
-  EXPECT_TRUE(WaitForExit(engine));
+  ASSERT_TRUE(RunUntilLine(dir.path, "epdscore suite.epd 0\n", "Done EPD", &output));
   std::string run;
   for (const std::string& line : output) run += line + "\n";
   EXPECT_TRUE(Contains(run, "analysis file: suite.epd.ban   time:  1.00 sec\n")) << run;

@@ -99,6 +99,25 @@ TEST(InputRing, OverLongLineIsCutToTheSlot) {
   EXPECT_EQ(Take(), std::string(INPUT_LINE_SIZE - 1, 'z'));
 }
 
+// The engine's state in its own search, with thresholds far away, as the
+// poll sees it.
+static void EnterSearch() {
+  ResetInput();
+  inSearch = 1;
+  inPonder = 0;
+  endSearch = 0;
+  quitFlag = 0;
+  stopTimeA = stopTimeB = stopTimeC = 1000;
+  searchStartTime = ReadClock();
+}
+
+static void LeaveSearch() {
+  inSearch = 0;
+  endSearch = 0;
+  quitFlag = 0;
+  ResetInput();
+}
+
 // Behind a full ring (a put-back "ping" at its head and 18 lines) the
 // lines wait in the input buffer; the urgent ones among them act at once,
 // and every other line keeps its turn.
@@ -118,13 +137,7 @@ TEST(ReadInput, UrgentLinesActBehindAFullRingAndNothingIsLost) {
   };
   for (const Case& c : cases) {
     StdinPipe input;
-    ResetInput();
-    inSearch = 1;
-    inPonder = 0;
-    endSearch = 0;
-    quitFlag = 0;
-    stopTimeA = stopTimeB = stopTimeC = 1000;
-    searchStartTime = ReadClock();
+    EnterSearch();
     AddToRing("ping 7\n");
     for (int i = 1; i < 19; i++) AddToRing(Numbered("c", i).c_str());
     ASSERT_TRUE(RingIsFull());
@@ -142,23 +155,14 @@ TEST(ReadInput, UrgentLinesActBehindAFullRingAndNothingIsLost) {
     while (InputAvailable() && ReadInputLine(line)) later += std::string(line) + "|";
     EXPECT_EQ(later, c.readLater) << c.waiting;
   }
-  inSearch = 0;
-  endSearch = 0;
-  quitFlag = 0;
-  ResetInput();
+  LeaveSearch();
 }
 
 // Not full, the ring holds the lines behind a put-back "ping" in order;
 // an urgent one still acts at once, and "?" needs no turn of its own.
 TEST(ReadInput, UrgentLinesActBehindAPutBackLine) {
   StdinPipe input;
-  ResetInput();
-  inSearch = 1;
-  inPonder = 0;
-  endSearch = 0;
-  quitFlag = 0;
-  stopTimeA = stopTimeB = stopTimeC = 1000;
-  searchStartTime = ReadClock();
+  EnterSearch();
   input.Write("ping 1\nc1\n?\nc2\n");
   EXPECT_EQ(CaptureOutput([] { ReadInput(); }), "");
   EXPECT_EQ(endSearch, 3);
@@ -166,9 +170,7 @@ TEST(ReadInput, UrgentLinesActBehindAPutBackLine) {
   EXPECT_EQ(Take(), "c1\n");
   EXPECT_EQ(Take(), "c2\n");
   EXPECT_TRUE(RingIsEmpty());
-  inSearch = 0;
-  endSearch = 0;
-  ResetInput();
+  LeaveSearch();
 }
 
 TEST(ReadInput, RaisesTheStopLevelFromTheElapsedTime) {
