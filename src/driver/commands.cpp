@@ -14,7 +14,6 @@
 #include "moves/movetext.h"
 #include "moves/parsemove.h"
 #include "search/engine.h"
-#include "search/think.h"
 #include "search/timectl.h"
 
 constexpr int COMMAND_WORD_SIZE = 64;  // 63 characters and the terminator

@@ -10,12 +10,9 @@
 #include "board/movegen.h"
 #include "board/tables.h"
 #include "book/book.h"
-#include "driver/commands.h"
 #include "driver/config.h"
 #include "driver/input.h"
 #include "driver/mainloop.h"
-#include "driver/play.h"
-#include "search/gameend.h"
 #include "search/hash.h"
 #include "search/think.h"
 

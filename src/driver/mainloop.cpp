@@ -3,11 +3,11 @@
 
 #include <cstdio>
 
-#include "driver/commands.h"
 #include "base/state.h"
-#include "search/gameend.h"
+#include "driver/commands.h"
 #include "driver/input.h"
 #include "driver/play.h"
+#include "search/gameend.h"
 
 void MainLoop() {
   while (quitFlag == 0) {
