@@ -287,4 +287,33 @@ TEST(BadInputPositions, UrgentCommandsActBehindAFullQueue) {
   }
 }
 
+// A console tool that searches or counts on its own waits for a running
+// search to end instead of running inside it.
+TEST(BadInputPositions, SearchingToolsWaitForTheRunningSearch) {
+  TempDir dir;
+  WriteTextFile(dir.File("Quorvel.rc"), "hash 1\n");
+  WriteTextFile(dir.File("s.epd"), "4k3/8/8/8/8/8/4K3/R6R w - - id \"two\";\n");
+  EngineProcess engine;
+  ASSERT_TRUE(StartEngine(engine, dir.path));
+  ASSERT_TRUE(ReadUntil(engine, "Welcome to Quorvel 2.26"));
+  ASSERT_TRUE(SendText(engine, "level 1 100 0\nnew\ngo\n"));
+  ASSERT_TRUE(ReadUntil(engine, "Time control: 1 moves in 100.000000 minutes."));
+  usleep(300000);  // the search is under way
+  ASSERT_TRUE(SendText(engine, "epdscore s.epd 1\nperft 2\n?\n"));
+  std::vector<std::string> output;
+  ASSERT_TRUE(ReadUntil(engine, "Done EPD", &output, 30000));
+  std::string line;
+  bool counted = false;
+  while (!counted && ReadLine(engine, line, 30000)) counted = line.rfind("perft 2: ", 0) == 0;
+  ASSERT_TRUE(counted);
+  size_t move = output.size(), analysis = output.size();
+  for (size_t i = 0; i < output.size(); i++) {
+    if (output[i].rfind("move ", 0) == 0 && move == output.size()) move = i;
+    if (output[i].rfind("analysis file:", 0) == 0) analysis = i;
+  }
+  EXPECT_LT(move, analysis) << "the suite ran inside the engine's own search";
+  SendLine(engine, "quit");
+  EXPECT_TRUE(WaitForExit(engine, 15000));
+}
+
 }  // namespace
