@@ -43,10 +43,7 @@ void FuzzSetUp() {
 
 void ResetEngineState() {
   ResetInput();
-  if (bookFile) fclose(bookFile);
-  bookFile = nullptr;
-  bookLines = 0;
-  bookRecordLength = 0;
+  CloseBook();
   bookName[0] = 0;
   SetStateDefaults();
   NewGame();

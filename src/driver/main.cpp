@@ -13,6 +13,7 @@
 #include "driver/config.h"
 #include "driver/input.h"
 #include "driver/mainloop.h"
+#include "driver/play.h"
 #include "search/hash.h"
 #include "search/think.h"
 
@@ -57,6 +58,7 @@ int main() {
   mainBoard.gamePly = 0;
   // The search reads and acts on waiting lines at its poll points.
   inputPoll = ReadInput;
+  thinkingHook = XboardThinking;
   searchStartTime = ReadClock();
   if (ReadConfig() != 0) printf("Resource file not found.\n");
   OpenLog();

@@ -1,28 +1,14 @@
 // The main loop: play, ponder, or wait for and run the next command.
 #include "driver/mainloop.h"
 
-#include <cstdio>
-
 #include "base/state.h"
 #include "driver/commands.h"
 #include "driver/input.h"
 #include "driver/play.h"
-#include "search/gameend.h"
 
 void MainLoop() {
   while (quitFlag == 0) {
-    if (forceMode == 0 && CheckGameEnd(mainBoard)) {
-      printf("Entering forcemode.\n");
-      forceMode = 1;
-    }
-    if (inSearch == 0 && forceMode == 0 && mainBoard.onMove == computerSide) {
-      Think(THINK_PLAY);
-      continue;
-    }
-    if (inSearch == 0 && forceMode == 0 && mainBoard.onMove != computerSide && ponderMode == 2) {
-      Think(THINK_PONDER);
-      continue;
-    }
+    if (RunDueSearch()) continue;
     if (RingIsEmpty()) WaitForCommand();
     InterpretCommand();
   }

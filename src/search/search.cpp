@@ -26,6 +26,7 @@ int rootDepth = 0;
 
 int bestRoot = 0;
 int bestRootScore = 0;
+int rootMoveIndex = 0;
 Line solutionLine;
 double solutionTime = 0;
 uint64_t solutionNodes = 0;
@@ -167,6 +168,7 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
   // Step 8. The moves.
   for (int i = 0; list[i]; i++) {
     const Move m = list[i];
+    if (root) rootMoveIndex = i;
     u64 savedKey = board.hashkey;
     MakeMove(list[i], board);
     nodes++;
