@@ -3,9 +3,10 @@
 #   make test      Release build, then the whole test suite through CTest
 #   make sanitize  Debug build with AddressSanitizer and UBSan, then the suite
 #   make debug     Debug build in build-debug/
+#   make bench     Release build, then the short benchmark (last lines: nodes, nps)
 JOBS ?= 2
 
-.PHONY: all release run test sanitize debug clean
+.PHONY: all release run test sanitize debug bench clean
 
 all: release
 
@@ -18,6 +19,9 @@ run: release
 
 test: release
 	cd build && ctest --output-on-failure -j $(JOBS)
+
+bench: release
+	./build/quorvel bench
 
 debug:
 	cmake -S . -B build-debug -DCMAKE_BUILD_TYPE=Debug

@@ -1,11 +1,13 @@
 // Program entry: start-up, the main loop and shutdown.
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include "board/hashkeys.h"
 #include "board/tables.h"
 #include "driver/commands.h"
 #include "driver/config.h"
+#include "driver/diagnostics.h"
 #include "driver/engine.h"
 #include "driver/gameend.h"
 #include "driver/input.h"
@@ -44,7 +46,8 @@ static void MeasureSpeed() {
   endSearch = 1;
 }
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1 && strcmp(argv[1], "bench") == 0) return BenchFromCommandLine();
   setvbuf(stdout, nullptr, _IONBF, 0);
   // xboard sends SIGINT to its engines; it must not end the process.
   signal(SIGINT, SIG_IGN);
