@@ -110,7 +110,10 @@ int EvaluatePawn(const Board& board, int s) {
 
 int Evaluate(const Board& board, int depth) {
   BuildAttackMaps(board);
+  return EvaluateWithMaps(board, depth);
+}
 
+int EvaluateWithMaps(const Board& board, int depth) {
   // The side to move can take the opposing king: a decisive score, higher
   // the nearer to the root. A side without a king cannot be taken.
   if (board.onMove == WHITE) {

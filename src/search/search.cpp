@@ -122,6 +122,7 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
   // Step 4. Moves: generated and ordered below the root; the root keeps the
   // think driver's list and its order.
   Move list[MOVE_LIST_SIZE];
+  int keys[MOVE_LIST_SIZE];
   int n;
   int nodeInCheck;
   if (root) {
@@ -132,7 +133,10 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
   } else {
     n = GenerateMoves(board, list);
     nodeInCheck = inCheck;
-    OrderMoves(board, list, n, depth);
+    // The probe above has set hashMove for this position. The moves are
+    // brought into order one at a time as the loop reaches them: most nodes
+    // end after the first few.
+    ScoreMoves(list, n, keys);
   }
 
   // Step 5-6. No legal move: mated (scored by distance from the root) or
@@ -168,6 +172,7 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
 
   // Step 8. The moves.
   for (int i = 0; list[i]; i++) {
+    if (!root) SelectMove(list, keys, n, i);
     const Move m = list[i];
     u64 savedKey = board.hashkey;
     MakeMove(list[i], board);
