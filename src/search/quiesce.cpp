@@ -37,9 +37,13 @@ static int NoMoveScore(const Board& board, int depth, int alpha) {
 }
 
 int Quiesce(Board& board, int depth, int alpha, int beta) {
+  // The captures, in the order KeepCaptures would leave them from the full
+  // list; a list the walkers would not finish counts as no moves.
   Move list[MOVE_LIST_SIZE];
-  if (GenerateMoves(board, list) == 0) return NoMoveScore(board, depth, alpha);
-  if (KeepCaptures(list) < 0) return NoMoveScore(board, depth, alpha);
+  int legalCount;
+  GenerateCaptures(board, list, legalCount);
+  if (legalCount == 0 || legalCount >= MOVE_LIST_LIMIT) return NoMoveScore(board, depth, alpha);
+  SortTopCaptures(list);
 
   // Stand pat: the side to move may decline every capture. The generator
   // has built this position's attack maps.
