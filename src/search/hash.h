@@ -26,6 +26,16 @@ extern uint32_t hashEntries;
 extern Move hashMove;
 
 int HashProbe(int depth, u64 key, int alpha, int beta);
+// Starts loading the bucket of key into the cache, ahead of its probe; the
+// table's contents are not touched.
+inline void HashPrefetch(u64 key) {
+  if (!hashTable || hashEntries == 0) return;
+  const char* bucket = reinterpret_cast<const char*>(hashTable + key % (u64)hashEntries);
+  // Four entries span two or three cache lines.
+  __builtin_prefetch(bucket);
+  __builtin_prefetch(bucket + 64);
+  __builtin_prefetch(bucket + 4 * sizeof(HashEntry) - 1);
+}
 void HashStore(u64 key, int depth, int score, int hashf, const Move* list, int index);
 // Zeroes the first hashEntries entries.
 void ClearHashTable();

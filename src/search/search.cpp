@@ -163,6 +163,7 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
     if (board.castleStat & EP_FLAG) board.hashkey ^= epKeys[(board.castleStat >> 4) & 7];
     board.castleStat &= 15;
     board.onMove = 1 - board.onMove;
+    HashPrefetch(board.hashkey);
     int v = -Search(board, depth - NULL_MOVE_REDUCTION, -beta, -beta + 1, 1, local);
     board.castleStat = savedCastle;
     board.hashkey = savedKey;
@@ -171,11 +172,18 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
   }
 
   // Step 8. The moves.
+  if (!root) SelectMove(list, keys, n, 0);
   for (int i = 0; list[i]; i++) {
-    if (!root) SelectMove(list, keys, n, i);
+    // The next move is brought into place now, so that its table entry can
+    // be on its way while this move is searched.
+    if (!root && list[i + 1]) {
+      SelectMove(list, keys, n, i + 1);
+      HashPrefetch(KeyAfterMove(board, list[i + 1]));
+    }
     const Move m = list[i];
     u64 savedKey = board.hashkey;
     MakeMove(list[i], board);
+    HashPrefetch(board.hashkey);
     nodes++;
     if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) ReadInput();
     if (searchError) {
