@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <sys/mman.h>
 
 #include "board/fen.h"
 #include "search/hash.h"
@@ -60,8 +61,14 @@ void ClearSearchMemory() {
 
 int AllocateHashTable() {
   size_t bytes = sizeof(HashEntry) * ((size_t)hashEntries + HASH_SPARE_ENTRIES);
-  hashTable = (HashEntry*)malloc(bytes);
-  return hashTable == nullptr ? 1 : 0;
+  // Whole 2 MB pages, so that the system can back the table with large
+  // pages: probes all over the table then miss the address cache far less.
+  const size_t page = 2u << 20;
+  bytes = (bytes + page - 1) / page * page;
+  hashTable = (HashEntry*)aligned_alloc(page, bytes);
+  if (hashTable == nullptr) return 1;
+  madvise(hashTable, bytes, MADV_HUGEPAGE);
+  return 0;
 }
 
 void FreeHashTable() {

@@ -14,7 +14,14 @@ Move hashMove = 0;
 static const int BUCKET_SIZE = 4;
 static const int MATE_BOUND = 30000;
 
-static inline HashEntry* Bucket(u64 key) { return hashTable + (key % (u64)hashEntries); }
+HashDivisor hashDivisor = {0, 0};
+
+void RenewHashDivisor() {
+  hashDivisor.divisor = hashEntries;
+  hashDivisor.reciprocal = hashEntries == 0 ? 0 : ~(unsigned __int128)0 / hashEntries + 1;
+}
+
+static inline HashEntry* Bucket(u64 key) { return hashTable + HashIndex(key); }
 
 void ClearHashTable() {
   if (hashTable) memset(hashTable, 0, (size_t)hashEntries * sizeof(HashEntry));
