@@ -3,6 +3,7 @@
 // Squares: square = rank * 8 + fileIndex, rank 0 is White's back rank and
 // fileIndex 0 is the h-file, so h1 = 0, a1 = 7, e1 = 3, e8 = 59, a8 = 63.
 // Square s is bit (63 - s) of a bitboard; 64 means "no square".
+// Board layer: uses the base and the board layer only.
 #pragma once
 
 #include <cstdint>

@@ -7,9 +7,6 @@
 
 #include "board/hashkeys.h"
 #include "board/tables.h"
-#include "driver/epd.h"
-
-static const int MAX_OPERATION = 255;
 
 static bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -49,46 +46,7 @@ static int PieceCodeOfLetter(char c) {
   }
 }
 
-// Hands one operation of an EPD tail to the operation parser, after the
-// length and emptiness checks.
-static void HandOperation(const char* start, size_t length) {
-  char op[MAX_OPERATION + 1];
-  if (length >= (size_t)MAX_OPERATION) {
-    printf("ERROR: token>255\n");
-    length = MAX_OPERATION;
-  }
-  memcpy(op, start, length);
-  op[length] = 0;
-  if (length <= 1) {
-    printf("Error: NULL token\n");
-    return;
-  }
-  ParseEpdOp(op);
-}
-
-// The EPD tail after the position fields is cut at each ';' into
-// operations. An operation starts at its first non-blank character, which is
-// never taken as its own terminator, so a bare ";;" makes one empty
-// operation, not two.
-static void ReadOperations(const char* p) {
-  for (;;) {
-    while (IsSpace(*p)) p++;
-    if (*p == 0) return;
-    const char* semicolon = strchr(p + 1, ';');
-    if (!semicolon) break;
-    const char* end = semicolon;
-    while (end > p && IsSpace(end[-1])) end--;
-    HandOperation(p, (size_t)(end - p));
-    p = semicolon + 1;
-  }
-  // The text after the last ';' is one more operation when it holds more
-  // than one character; the line end is not part of it.
-  size_t length = strlen(p);
-  while (length > 0 && IsSpace(p[length - 1])) length--;
-  if (length > 1) HandOperation(p, length);
-}
-
-void ReadFen(const char* text, Board& board) {
+const char* ReadFen(const char* text, Board& board) {
   int gamePly = board.gamePly;
   memset(&board, 0, sizeof(board));
   board.gamePly = gamePly;
@@ -141,6 +99,7 @@ void ReadFen(const char* text, Board& board) {
   // The later fields sit at fixed offsets after the placement; a text that
   // ends before them leaves them at their empty values.
   const char* p = text + placementLength;
+  const char* rest = p + strlen(p);
   if (*p == 0 || p[1] == 0) {
     printf("Error: FEN text ends before the side to move\n");
   } else {
@@ -174,11 +133,13 @@ void ReadFen(const char* text, Board& board) {
         p++;
         if (*p) p++;
       }
-      ReadOperations(p);
+      rest = p;
     }
   }
 
   board.hashkey = ComputeHashKey(board);
+  while (*rest == ' ' || *rest == '\t') rest++;
+  return rest;
 }
 
 static void Append(char* text, size_t& length, const char* piece) {
@@ -257,7 +218,7 @@ static const char* MailboxLabel(int code) {
   }
 }
 
-void DisplayBoard(const Board& board, int fromBitboards) {
+void DisplayBoard(const Board& board, int fromBitboards, const char* linePrefix) {
   static const char* labels[12] = {"wK ", "wQ ", "wB ", "wN ", "wR ", "wP ",
                                    "bK ", "bQ ", "bB ", "bN ", "bR ", "bP "};
   const u64 boards[12] = {board.wKing, board.wQueen, board.wBishop, board.wKnight,
@@ -265,9 +226,10 @@ void DisplayBoard(const Board& board, int fromBitboards) {
                           board.bBishop, board.bKnight, board.bRook, board.bPawn};
   char fen[FEN_SIZE];
   WriteFen(board, fen);
-  printf("FEN: %s\n", fen);
-  printf(fromBitboards ? "from bitboards:\n" : "via mailbox:\n");
+  printf("%sFEN: %s\n", linePrefix, fen);
+  printf("%s%s", linePrefix, fromBitboards ? "from bitboards:\n" : "via mailbox:\n");
   for (int s = 63; s >= 0; s--) {
+    if (s % 8 == 7) printf("%s", linePrefix);
     if (fromBitboards) {
       for (int i = 0; i < 12; i++)
         if (boards[i] & setMask[s]) printf("%s", labels[i]);

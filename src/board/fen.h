@@ -1,10 +1,16 @@
-// Positions from and to FEN text, and the board display.
+// Positions from and to FEN text, and the board display. Uses the board
+// layer and the base.
 #pragma once
 
 #include "board/board.h"
 
 constexpr int FEN_SIZE = 256;
 
-void ReadFen(const char* text, Board& board);
+// Reads the position fields (placement, side to move, castling, en passant)
+// of a FEN or EPD text into board and returns the text after them: the EPD
+// operations, or the half-move and move numbers of a FEN.
+const char* ReadFen(const char* text, Board& board);
 void WriteFen(const Board& board, char* text);
-void DisplayBoard(const Board& board, int fromBitboards);
+// The FEN line and the board, from the bitboards or the mailbox; every line
+// begins with linePrefix ("# " makes the display a comment for an interface).
+void DisplayBoard(const Board& board, int fromBitboards, const char* linePrefix = "");

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "driver/input.h"
+#include "base/clock.h"
 
 u64 pieceKeys[24][64];
 u64 sideKey;

@@ -1,4 +1,5 @@
 // The engine's pseudo-random generator and the Zobrist keys of positions.
+// Board layer: uses the base and the board layer only.
 #pragma once
 
 #include <cstdint>

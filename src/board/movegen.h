@@ -1,4 +1,5 @@
 // Attack maps and legal move generation.
+// Board layer: uses the base and the board layer only.
 #pragma once
 
 #include "board/board.h"
@@ -15,6 +16,10 @@ extern u64 blackAttacks;
 extern int inCheck;
 
 void BuildAttackMaps(const Board& board);
+// 1 when the board is a position of a game: one king of each colour, and
+// the side that is not to move not in check. 0 otherwise. Builds the
+// attack maps.
+int IsGamePosition(const Board& board);
 int GeneratePseudoMoves(const Board& board, Move* list);
 int GenerateMoves(const Board& board, Move* list);
 // The captures among the legal moves (the moves whose word names a taken

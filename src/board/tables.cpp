@@ -3,10 +3,7 @@
 
 #include <cstdlib>
 
-#include "board/fen.h"
 #include "board/hashkeys.h"
-#include "driver/engine.h"
-#include "driver/input.h"
 
 u64 setMask[64];
 u64 setMaskL90[64];
@@ -190,21 +187,4 @@ void InitTables() {
   InitSlidingTables();
   InitLineGeometry();
   InitScanAndEvalMasks();
-
-  // Start-up defaults of the engine state.
-  baseMinutes = 5.0;
-  movesPerControl = 40;
-  comptime = 300.0;
-  opptime = baseMinutes * 60;
-  ponderMode = 0;
-  postMode = 1;
-  kibitzMode = 0;
-  quitFlag = 0;
-  ResetRing();
-
-  ReadFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", mainBoard);
-  forceMode = 1;
-  mainBoard.gamePly = 0;
-  computerSide = 2;
-  endSearch = 1;
 }

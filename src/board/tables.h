@@ -1,4 +1,5 @@
 // Geometry and sliding-attack tables, built once by InitTables.
+// Board layer: uses the base and the board layer only.
 #pragma once
 
 #include <cstdint>
@@ -41,8 +42,7 @@ extern u64 fileMask[8];
 extern u64 ranksAbove[8];
 extern u64 ranksBelow[8];
 
-// Builds every table and the hash keys, sets the engine's start-up defaults
-// and loads the start position into mainBoard.
+// Builds every table and draws the hash keys.
 void InitTables();
 
 inline u64 RankAttacksOf(int s, u64 occupied) {

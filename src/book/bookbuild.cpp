@@ -7,10 +7,8 @@
 
 #include "board/fen.h"
 #include "book/book.h"
-#include "driver/engine.h"
-#include "driver/parsemove.h"
+#include "moves/parsemove.h"
 #include "search/hash.h"
-#include "search/search.h"
 #include "search/think.h"
 
 int gameError = 0;
@@ -194,7 +192,10 @@ int UpgradeBook() {
     comptime = UPGRADE_SECONDS;
     ClearHashTable();
     ClearHistoryAndKillers();
-    Think(THINK_ANALYSE);
+    SearchLimits limits = {};
+    limits.mode = THINK_ANALYSE;
+    limits.adjudicate = 1;
+    SearchPosition(limits);
     int score = mainBoard.onMove == WHITE ? bestRootScore : -bestRootScore;
 
     char text[300];

@@ -1,4 +1,5 @@
 // Building books from PGN games and re-scoring them by search.
+// Book layer: uses the base, board, moves, search and book layers.
 #pragma once
 
 extern int gameError;

@@ -1,21 +1,11 @@
-// The configuration file, the log file and the output routine.
+// The configuration file Quorvel.rc: keywords book, hash, kibitz, resign.
+// A front-end module: uses the base, the board and the search layers.
 #pragma once
 
-// Destinations of Output.
-constexpr int OUT_CONSOLE = 1;
-constexpr int OUT_LOG = 2;
-constexpr int OUT_EPD = 4;
-
+// Reads Quorvel.rc from the working directory. 0 when it was read, 1 when
+// it cannot be opened.
 int ReadConfig();
-int OpenLog();
-void CloseLog();
-void Output(int mask, const char* format, ...) __attribute__((format(printf, 2, 3)));
-
-// Decimal integer conversion of command and configuration arguments: an
-// optional sign and leading digits, 0 when there are none.
-int ToInt(const char* text);
-
-// Reads the next whitespace-delimited word of text into word (size bytes
-// with the terminator; a longer word is cut) and returns the text after it.
-// An empty word means the text held no further word.
-const char* NextWord(const char* text, char* word, int size);
+// Applies one setting as its line in Quorvel.rc does ("book", "hash",
+// "kibitz", "resign" and a value), with the same messages for bad values.
+// "hash" only sets the size of the table allocated next.
+void ApplySetting(const char* keyword, const char* value);

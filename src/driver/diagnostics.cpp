@@ -7,21 +7,20 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/clock.h"
+#include "base/output.h"
+#include "base/state.h"
+#include "base/words.h"
 #include "board/fen.h"
 #include "board/movegen.h"
 #include "board/tables.h"
 #include "book/bookbuild.h"
-#include "driver/config.h"
-#include "driver/engine.h"
 #include "driver/epd.h"
-#include "driver/input.h"
-#include "driver/testpositions.h"
+#include "driver/play.h"
 #include "moves/movetext.h"
 #include "moves/perft.h"
 #include "search/eval.h"
 #include "search/hash.h"
-#include "search/search.h"
-#include "search/think.h"
 
 // line is the whole command line without its line end.
 typedef void (*DiagnosticAction)(const char* line);
@@ -136,7 +135,7 @@ static void CommandSet(const char* line) {
   WordAfterCommand(line, 0, argument, sizeof argument);
   for (const SetRow& row : setTable) {
     if (strcmp(argument, row.name) == 0) {
-      ReadFen(testPositions[row.position], mainBoard);
+      ReadEpdPosition(testPositions[row.position], mainBoard);
       printf("%s: %s\n", row.label, testPositions[row.position]);
       return;
     }
@@ -156,7 +155,7 @@ static void CommandTest(const char*) {
   };
   searchStartTime = ReadClock();
   for (const TestRow& row : rows) {
-    ReadFen(testPositions[row.position], mainBoard);
+    ReadEpdPosition(testPositions[row.position], mainBoard);
     printf(perft(5) == row.expected ? "pass\n" : "FAIL!\n");
   }
   printf("Total time: %lf seconds\n", ElapsedSince(searchStartTime));
@@ -168,7 +167,7 @@ uint64_t RunBench(const BenchRow* rows, int count) {
   // "quit" arriving during one of the analyses ends the whole run.
   for (int i = 0; i < count && !quitFlag; i++) {
     printf("%s", rows[i].header);
-    ReadFen(testPositions[rows[i].position], mainBoard);
+    ReadEpdPosition(testPositions[rows[i].position], mainBoard);
     comptime = 1000.0;
     fixedDepth = rows[i].depth;
     Think(2);
@@ -219,16 +218,15 @@ uint64_t RunShortBench() {
 int BenchFromCommandLine() {
   setvbuf(stdout, nullptr, _IONBF, 0);
   InitTables();
+  SetStateDefaults();
   // No configuration file and no log: the count depends on the build alone.
   hashEntries = DEFAULT_HASH_ENTRIES;
   if (AllocateHashTable() != 0) {
     printf("Not enough memory to allocate buffer\n");
     return 1;
   }
-  // Nobody types at a command-line run and its standard input may be closed:
-  // a speed this high puts the searches' input polls beyond their node
-  // counts.
-  systemSpeed = 500000000;
+  // No input poll is installed: nobody types at a command-line run, and its
+  // standard input may be closed.
   RunShortBench();
   FreeHashTable();
   return 0;

@@ -1,4 +1,5 @@
 // Console commands for testing and analysis.
+// Front end: may use every layer.
 #pragma once
 
 #include <cstdint>

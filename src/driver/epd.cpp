@@ -1,18 +1,20 @@
-// EPD operations that follow a position: id, bm and sd.
+// EPD positions with their operations (id, bm, sd), and the test-suite
+// runner.
 #include "driver/epd.h"
 
 #include <cstdio>
 #include <cstring>
 
+#include "base/output.h"
+#include "base/words.h"
 #include "board/fen.h"
-#include "driver/config.h"
-#include "driver/engine.h"
-#include "driver/parsemove.h"
+#include "driver/play.h"
 #include "moves/movetext.h"
-#include "search/search.h"
+#include "moves/parsemove.h"
 #include "search/think.h"
 
 constexpr int OPCODE_SIZE = 64;
+static const int MAX_OPERATION = 255;
 constexpr int EPD_FILE_NAME_SIZE = 64;
 
 char epdId[EPD_ID_SIZE];
@@ -44,6 +46,53 @@ void ParseEpdOp(const char* op) {
   } else {
     printf("not parsed:%s\n", op);
   }
+}
+
+static bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// Hands one operation of an EPD tail to the operation parser, after the
+// length and emptiness checks.
+static void HandOperation(const char* start, size_t length) {
+  char op[MAX_OPERATION + 1];
+  if (length >= (size_t)MAX_OPERATION) {
+    printf("ERROR: token>255\n");
+    length = MAX_OPERATION;
+  }
+  memcpy(op, start, length);
+  op[length] = 0;
+  if (length <= 1) {
+    printf("Error: NULL token\n");
+    return;
+  }
+  ParseEpdOp(op);
+}
+
+// The EPD tail after the position fields is cut at each ';' into
+// operations. An operation starts at its first non-blank character, which is
+// never taken as its own terminator, so a bare ";;" makes one empty
+// operation, not two.
+void ReadEpdOperations(const char* p) {
+  for (;;) {
+    while (IsSpace(*p)) p++;
+    if (*p == 0) return;
+    const char* semicolon = strchr(p + 1, ';');
+    if (!semicolon) break;
+    const char* end = semicolon;
+    while (end > p && IsSpace(end[-1])) end--;
+    HandOperation(p, (size_t)(end - p));
+    p = semicolon + 1;
+  }
+  // The text after the last ';' is one more operation when it holds more
+  // than one character; the line end is not part of it.
+  size_t length = strlen(p);
+  while (length > 0 && IsSpace(p[length - 1])) length--;
+  if (length > 1) HandOperation(p, length);
+}
+
+const char* ReadEpdPosition(const char* text, Board& board) {
+  const char* rest = ReadFen(text, board);
+  ReadEpdOperations(rest);
+  return rest;
 }
 
 // Longest EPD line taken; longer lines are refused with a message.
@@ -99,7 +148,7 @@ int RunEpd(const char* fileName, double seconds) {
     }
     if (strlen(line) <= 1) continue;
     Output(OUT_CONSOLE | OUT_LOG, "\n%s", line);
-    ReadFen(line, mainBoard);
+    ReadEpdPosition(line, mainBoard);
     char translated[8];
     ParseSanMove(epdBm, mainBoard, translated);
     comptime = seconds;

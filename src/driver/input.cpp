@@ -8,16 +8,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <poll.h>
 #include <unistd.h>
 
 #include "driver/commands.h"
-#include "driver/engine.h"
+#include "search/timectl.h"
 
 // Lines are at most this many characters; a longer one is split.
 constexpr int MAX_LINE_CHARS = INPUT_LINE_SIZE - 1;
-constexpr double CLOCK_PERIOD = 10000000.0;
 
 static char inputRing[INPUT_RING_SLOTS][INPUT_LINE_SIZE];
 static int ringWrite = 0;
@@ -158,33 +156,5 @@ void ReadInput() {
   }
   if (!RingIsEmpty()) InterpretCommand();
 
-  if (endSearch != 3 && inSearch != 0) {
-    double elapsed = ElapsedSince(searchStartTime);
-    if (elapsed > stopTimeA) endSearch = 1;
-    if (elapsed > stopTimeB) endSearch = 2;
-    if (elapsed > stopTimeC) endSearch = 3;
-  }
-}
-
-double ReadClock() {
-  struct timespec now;
-  clock_gettime(CLOCK_REALTIME, &now);
-  long long seconds = (long long)now.tv_sec;
-  int milliseconds = (int)(now.tv_nsec / 1000000);
-  return (double)(seconds % 10000000) + milliseconds / 1000.0;
-}
-
-double ElapsedBetween(double start, double now) {
-  double elapsed = now - start;
-  if (elapsed < 0) elapsed += CLOCK_PERIOD;
-  return elapsed;
-}
-
-double ElapsedSince(double start) { return ElapsedBetween(start, ReadClock()); }
-
-void SleepMilliseconds(int ms) {
-  if (ms <= 0) return;
-  struct timespec pause = {ms / 1000, (long)(ms % 1000) * 1000000L};
-  while (nanosleep(&pause, &pause) != 0 && errno == EINTR) {
-  }
+  CheckStopTimes();
 }

@@ -1,4 +1,5 @@
-// Standard-input polling, the queue of command lines and the clock.
+// Standard-input polling and the queue of command lines: the front end's
+// side of the input poll. Uses the base layer and the command interpreter.
 #pragma once
 
 constexpr int INPUT_RING_SLOTS = 20;
@@ -27,12 +28,3 @@ void ResetRing();
 void WaitForCommand();
 // The poll called from inside a search.
 void ReadInput();
-
-// Wall clock in seconds (repeats every 10,000,000 seconds).
-double ReadClock();
-// Seconds since an earlier ReadClock value, never negative across the wrap.
-double ElapsedSince(double start);
-// Seconds from one ReadClock value to a later one, across the wrap.
-double ElapsedBetween(double start, double now);
-// Sleeps the given milliseconds.
-void SleepMilliseconds(int ms);

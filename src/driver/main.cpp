@@ -1,20 +1,22 @@
-// Program entry: start-up, the main loop and shutdown.
+// Program entry: the start-up list, the main loop and shutdown.
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 
+#include "base/clock.h"
+#include "base/output.h"
+#include "base/poll.h"
+#include "board/fen.h"
 #include "board/hashkeys.h"
+#include "board/movegen.h"
 #include "board/tables.h"
+#include "book/book.h"
 #include "driver/commands.h"
 #include "driver/config.h"
 #include "driver/diagnostics.h"
-#include "driver/engine.h"
-#include "driver/gameend.h"
 #include "driver/input.h"
-#include "book/book.h"
-#include "board/fen.h"
-#include "board/movegen.h"
-#include "search/search.h"
+#include "driver/play.h"
+#include "search/hash.h"
 #include "search/think.h"
 
 static const char* const START_POSITION = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
@@ -53,6 +55,13 @@ int main(int argc, char** argv) {
   signal(SIGINT, SIG_IGN);
 
   InitTables();
+  SetStateDefaults();
+  ResetRing();
+  ReadFen(START_POSITION, mainBoard);
+  mainBoard.gamePly = 0;
+  // The search reads and acts on waiting lines at its poll points.
+  inputPoll = ReadInput;
+  thinkingHook = XboardThinking;
   searchStartTime = ReadClock();
   if (ReadConfig() != 0) printf("Resource file not found.\n");
   OpenLog();
@@ -69,18 +78,7 @@ int main(int argc, char** argv) {
   inSearch = 0;
 
   while (quitFlag == 0) {
-    if (forceMode == 0 && CheckGameEnd(mainBoard)) {
-      printf("Entering forcemode.\n");
-      forceMode = 1;
-    }
-    if (inSearch == 0 && forceMode == 0 && mainBoard.onMove == computerSide) {
-      Think(THINK_PLAY);
-      continue;
-    }
-    if (inSearch == 0 && forceMode == 0 && mainBoard.onMove != computerSide && ponderMode == 2) {
-      Think(THINK_PONDER);
-      continue;
-    }
+    if (RunDueSearch()) continue;
     if (RingIsEmpty()) WaitForCommand();
     InterpretCommand();
   }

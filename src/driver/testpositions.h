@@ -1,4 +1,5 @@
 // The built-in test positions of the diagnostic commands and the benchmark.
+// Front end: may use every layer.
 #pragma once
 
 enum TestPositionId {

@@ -12,13 +12,12 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "base/output.h"
+#include "base/state.h"
 #include "board/fen.h"
 #include "board/hashkeys.h"
 #include "board/tables.h"
-#include "driver/config.h"
-#include "driver/engine.h"
 #include "moves/movetext.h"
-#include "search/search.h"
 
 int searchError;
 

@@ -1,4 +1,5 @@
 // Incremental make and unmake of a move.
+// Moves layer: uses the base, board and moves layers.
 #pragma once
 
 #include "board/board.h"

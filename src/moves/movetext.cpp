@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "driver/config.h"
+#include "base/output.h"
 
 // Letters by piece code; codes 4 and 20, which no piece has, show as digits.
 const char pieceLetters[24] = {' ', 'P', 'N', 'K', '4', 'B', 'R', 'Q', ' ', ' ', ' ', ' ',

@@ -1,4 +1,5 @@
 // Coordinate move text and the debugging move printers.
+// Moves layer: uses the base, board and moves layers.
 #pragma once
 
 #include "board/board.h"

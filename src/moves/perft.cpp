@@ -4,12 +4,12 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "base/clock.h"
+#include "base/state.h"
 #include "board/movegen.h"
 #include "board/tables.h"
-#include "driver/input.h"
 #include "moves/makemove.h"
 #include "moves/movetext.h"
-#include "search/search.h"
 
 int checkSide;
 

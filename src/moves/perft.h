@@ -1,4 +1,5 @@
 // Leaf counts of the move tree, whole and per root move.
+// Moves layer: uses the base, board and moves layers.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,5 @@
 // Static evaluation.
+// Search layer: uses the base, board, moves and search layers.
 #pragma once
 
 #include "board/board.h"

@@ -2,9 +2,10 @@
 // position key modulo the table size.
 #include "search/hash.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <sys/mman.h>
 
-#include "driver/engine.h"
 #include "search/search.h"
 
 HashEntry* hashTable = nullptr;
@@ -85,4 +86,21 @@ void HashStore(u64 key, int depth, int score, int hashf, const Move* list, int i
   taken->hashf = hashf;
   taken->depth = depth;
   taken->score = score;
+}
+
+int AllocateHashTable() {
+  size_t bytes = sizeof(HashEntry) * ((size_t)hashEntries + HASH_SPARE_ENTRIES);
+  // Whole 2 MB pages, so that the system can back the table with large
+  // pages: probes all over the table then miss the address cache far less.
+  const size_t page = 2u << 20;
+  bytes = (bytes + page - 1) / page * page;
+  hashTable = (HashEntry*)aligned_alloc(page, bytes);
+  if (hashTable == nullptr) return 1;
+  madvise(hashTable, bytes, MADV_HUGEPAGE);
+  return 0;
+}
+
+void FreeHashTable() {
+  free(hashTable);
+  hashTable = nullptr;
 }

@@ -1,4 +1,5 @@
 // The transposition table.
+// Search layer: uses the base, board, moves and search layers.
 #pragma once
 
 #include <cstdint>
@@ -59,3 +60,7 @@ inline void HashPrefetch(u64 key) {
 void HashStore(u64 key, int depth, int score, int hashf, const Move* list, int index);
 // Zeroes the first hashEntries entries.
 void ClearHashTable();
+// Allocates the table of hashEntries (+ the spare) entries as one block.
+// Returns 0 on success, 1 when the memory cannot be had.
+int AllocateHashTable();
+void FreeHashTable();

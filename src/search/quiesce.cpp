@@ -3,14 +3,10 @@
 
 #include <cstdio>
 
-#include "board/fen.h"
+#include "base/poll.h"
 #include "board/movegen.h"
 #include "board/tables.h"
-#include "driver/config.h"
-#include "driver/engine.h"
-#include "driver/input.h"
 #include "moves/makemove.h"
-#include "moves/movetext.h"
 #include "search/eval.h"
 #include "search/hash.h"
 #include "search/search.h"
@@ -54,7 +50,7 @@ int Quiesce(Board& board, int depth, int alpha, int beta) {
   for (int i = 0; list[i]; i++) {
     MakeMove(list[i], board);
     nodes++;
-    if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) ReadInput();
+    if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) PollInput();
     if (searchError) {
       printf("Search ErrorQ tracing back to depth %d.\n", depth);
       DumpSearchError(board, list[i]);

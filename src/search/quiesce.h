@@ -1,4 +1,5 @@
 // Quiescence search and move ordering.
+// Search layer: uses the base, board, moves and search layers.
 #pragma once
 
 #include "board/board.h"

@@ -6,21 +6,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/clock.h"
+#include "base/output.h"
+#include "base/poll.h"
 #include "board/fen.h"
 #include "board/hashkeys.h"
 #include "board/movegen.h"
 #include "board/tables.h"
-#include "driver/config.h"
-#include "driver/engine.h"
-#include "driver/input.h"
 #include "moves/makemove.h"
 #include "moves/movetext.h"
 #include "search/hash.h"
 #include "search/quiesce.h"
 #include "search/think.h"
-#include "search/timectl.h"
 
-uint64_t nodes = 0;
 uint32_t history[64][64];
 Move killerMove[MAX_KILLER_PLY];
 int killerPly = 0;
@@ -28,6 +26,7 @@ int rootDepth = 0;
 
 int bestRoot = 0;
 int bestRootScore = 0;
+int rootMoveIndex = 0;
 Line solutionLine;
 double solutionTime = 0;
 uint64_t solutionNodes = 0;
@@ -181,11 +180,12 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
       HashPrefetch(KeyAfterMove(board, list[i + 1]));
     }
     const Move m = list[i];
+    if (root) rootMoveIndex = i;
     u64 savedKey = board.hashkey;
     MakeMove(list[i], board);
     HashPrefetch(board.hashkey);
     nodes++;
-    if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) ReadInput();
+    if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) PollInput();
     if (searchError) {
       printf("Search ErrorS tracing back to depth %d.\n", depth);
       DumpSearchError(board, m);
@@ -238,10 +238,7 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
         bestRoot = i;
         bestRootScore = v;
         double t = ElapsedSince(searchStartTime);
-        if (postMode) {
-          if (inPonder) Output(OUT_CONSOLE, "# ");
-          PrintThinking(rootDepth / 10, t, v, (int)nodes, line, 1);
-        }
+        ReportThinking(THINKING_NEW_BEST, rootDepth / 10, t, v, line);
         if (t <= comptime) {
           solutionLine = line;
           solutionTime = t;

@@ -1,8 +1,10 @@
-// The alpha-beta search and its shared state.
+// The alpha-beta search and its shared state. Uses the base, board and
+// moves layers.
 #pragma once
 
 #include <cstdint>
 
+#include "base/state.h"
 #include "board/board.h"
 
 constexpr int MAX_LINE = 100;
@@ -15,7 +17,6 @@ struct Line {
   Move moves[MAX_LINE];
 };
 
-extern uint64_t nodes;
 extern uint32_t history[64][64];
 extern Move killerMove[MAX_KILLER_PLY];
 extern int killerPly;
@@ -24,6 +25,8 @@ extern int rootDepth;
 // Written at the root for the analysers.
 extern int bestRoot;
 extern int bestRootScore;
+// Index in rootMoves of the root move being searched.
+extern int rootMoveIndex;
 extern Line solutionLine;
 extern double solutionTime;
 extern uint64_t solutionNodes;

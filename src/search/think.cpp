@@ -1,21 +1,18 @@
-// The think driver: adjudication, book, iterative deepening with an
-// aspiration window at the root, and playing the chosen move.
+// The search under limits: adjudication, book, iterative deepening with an
+// aspiration window at the root, and the chosen move for the caller.
 #include "search/think.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "base/clock.h"
+#include "base/output.h"
 #include "board/fen.h"
 #include "board/movegen.h"
 #include "board/verify.h"
-#include "book/book.h"
-#include "driver/config.h"
-#include "driver/engine.h"
-#include "driver/gameend.h"
-#include "driver/input.h"
 #include "moves/makemove.h"
-#include "moves/movetext.h"
+#include "search/gameend.h"
 #include "search/hash.h"
 #include "search/timectl.h"
 
@@ -72,10 +69,7 @@ int RootSearch(int k, Board& board) {
     }
   }
 
-  if (postMode) {
-    if (inPonder) Output(OUT_CONSOLE, "# ");
-    PrintThinking(rootDepth / 10, ElapsedSince(searchStartTime), lastRootScore, (int)nodes, rootLine, 1);
-  }
+  ReportThinking(THINKING_ITERATION, rootDepth / 10, ElapsedSince(searchStartTime), lastRootScore, rootLine);
   return lastRootScore;
 }
 
@@ -108,36 +102,9 @@ static void PromoteBestRootMove() {
   bestRoot = 0;
 }
 
-static void AppendToBookLine(const char* text) {
-  size_t length = strlen(bookLine);
-  size_t add = strlen(text);
-  if (length + add < (size_t)BOOK_LINE_SIZE) memcpy(bookLine + length, text, add + 1);
-}
-
-static void PlayMove(int v, double elapsed, u64 searchedKey) {
-  Move m = rootMoves[bestRoot];
-  char text[8];
-  MoveToText(m, text);
-  Output(OUT_CONSOLE | OUT_LOG, "Best move %d is: %s (%d) %d to %d, score=%d  elapsed=%lf\n",
-         mainBoard.gamePly / 2 + 1, text, bestRoot, MoveFrom(m), MoveTo(m), v, elapsed);
-  if (forceMode != 0) return;
-  // A command during the search may have replaced the game position; the
-  // move belongs to the position that was searched.
-  if (mainBoard.hashkey != searchedKey) {
-    printf("Error: the position changed during the search; no move played.\n");
-    return;
-  }
-  if (mainBoard.gamePly >= 0 && mainBoard.gamePly < GAME_HISTORY_SIZE)
-    gameHistory[mainBoard.gamePly].score = mainBoard.onMove == WHITE ? v : -v;
-  AppendToBookLine(text);
-  MakeMove(m, mainBoard);
-  if (MoveCaptured(m) || (MovePiece(m) & 15) == PAWN) lastIrreversiblePly = mainBoard.gamePly;
-  comptime -= elapsed;
-  printf("move %s\n", text);
-}
-
-void Think(int mode) {
-  if (CheckGameEnd(mainBoard)) {
+void SearchPosition(const SearchLimits& limits) {
+  const int mode = limits.mode;
+  if (limits.adjudicate && CheckGameEnd(mainBoard)) {
     printf("Entering forcemode.\n");
     forceMode = 1;
     inSearch = 0;
@@ -161,10 +128,11 @@ void Think(int mode) {
       return;
     }
   } else if (mode == THINK_PLAY) {
-    if (mainBoard.gamePly < BOOK_PLIES && ProbeBook()) return;
+    if (limits.probeBook && limits.probeBook()) return;
   }
 
   int maxDepth = fixedDepth > 0 ? fixedDepth : MAX_ITERATIONS;
+  if (limits.depth > 0 && limits.depth < maxDepth) maxDepth = limits.depth;
   rootMoveCount = GenerateMoves(board, rootMoves);
   rootInCheck = inCheck;
   if (mode == THINK_PLAY && rootMoveCount == 1) maxDepth = 1;
@@ -173,7 +141,12 @@ void Think(int mode) {
     maxDepth = 0;
   }
 
-  AllocateTime(mode);
+  if (limits.infinite)
+    AllocateNoTimeLimit();
+  else if (limits.moveTime > 0)
+    AllocateFixedTime(limits.moveTime);
+  else
+    AllocateTime(mode);
   searchStartTime = ReadClock();
   endSearch = 0;
 
@@ -186,8 +159,7 @@ void Think(int mode) {
     inSearch = k;
     v = RootSearch(k, board);
     elapsed = ElapsedSince(searchStartTime);
-    if (!inPonder && kibitzMode && elapsed > 10.0)
-      PrintThinking(rootDepth / 10, elapsed, v, (int)nodes, rootLine, 0);
+    if (!inPonder) ReportThinking(THINKING_KIBITZ, rootDepth / 10, elapsed, v, rootLine);
     if (endSearch != 0) {
       Output(OUT_CONSOLE | OUT_LOG, "# Endsearch=%d\n", endSearch);
       break;
@@ -206,7 +178,7 @@ void Think(int mode) {
 
   if (mode == THINK_PLAY) {
     if (ponderMode != 0) ponderMode = 2;
-    PlayMove(v, elapsed, searchedKey);
+    if (limits.onResult) limits.onResult({rootMoves[bestRoot], bestRoot, v, elapsed, searchedKey});
   }
 
   inSearch = 0;

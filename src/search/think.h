@@ -1,12 +1,11 @@
-// Iterative deepening, the root search and the think driver.
+// Iterative deepening and the root search behind SearchPosition, and the
+// root's state that the analysers read. Uses the base, board, moves and
+// search layers.
 #pragma once
 
 #include "board/board.h"
+#include "search/engine.h"
 #include "search/search.h"
-
-constexpr int THINK_PLAY = 0;
-constexpr int THINK_PONDER = 1;
-constexpr int THINK_ANALYSE = 2;
 
 extern Move rootMoves[256];
 extern int rootMoveCount;
@@ -17,5 +16,9 @@ extern int lastRootScore;
 // Effective branching figure of the last search.
 extern double effectiveBranching;
 
-void Think(int mode);
 int RootSearch(int k, Board& board);
+
+// Hands a thinking report to the installed hook.
+inline void ReportThinking(int kind, int ply, double elapsed, int score, const Line& line) {
+  if (thinkingHook) thinkingHook({kind, ply, elapsed, score, nodes, &line});
+}

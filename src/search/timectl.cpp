@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "driver/config.h"
-#include "driver/engine.h"
+#include "base/clock.h"
+#include "base/output.h"
 #include "moves/movetext.h"
 
 // Largest 2^k - 1 not above x (x >= 1), kept inside an int mask.
@@ -12,6 +12,26 @@ static int PowerMask(double x) {
   int k = (int)std::floor(std::log2(x));
   if (k > 30) k = 30;
   return (int)((1u << k) - 1);
+}
+
+static void SetStopTimes(double a, double b, double c) {
+  stopTimeA = a;
+  stopTimeB = b;
+  stopTimeC = c;
+}
+
+// Poll often enough to look at the clock at least twelve times before b.
+static int PollInterval(double b) {
+  int p = 1023;
+  double S = systemSpeed;
+  if (S > 0) {
+    double x = S * b / 12;
+    p = x >= 8 ? PowerMask(x) : 0;
+    if (p < 8) p = 1023;
+    int q = PowerMask(4 * S);
+    if (p > q) p = q;
+  }
+  return p;
 }
 
 void AllocateTime(int mode) {
@@ -38,17 +58,7 @@ void AllocateTime(int mode) {
     C = std::fmin(4 * u, cap);
   }
 
-  // Poll often enough to look at the clock at least twelve times before B.
-  int p = 1023;
-  double S = systemSpeed;
-  if (S > 0) {
-    double x = S * B / 12;
-    p = x >= 8 ? PowerMask(x) : 0;
-    if (p < 8) p = 1023;
-    int q = PowerMask(4 * S);
-    if (p > q) p = q;
-  }
-  pollnodes = p;
+  pollnodes = PollInterval(B);
 
   if (mode == 1) {
     A *= 10;
@@ -59,9 +69,7 @@ void AllocateTime(int mode) {
     B = T;
     C = 1.2 * T;
   }
-  stopTimeA = A;
-  stopTimeB = B;
-  stopTimeC = C;
+  SetStopTimes(A, B, C);
   Output(OUT_CONSOLE | OUT_LOG, "comptime %5.2f  A=%6.3f  B=%6.3f  C=%6.3f pollnodes=%d\n", T, A, B, C,
          pollnodes);
 }
@@ -83,4 +91,31 @@ void PrintThinking(int ply, double elapsed, int score, int nodes, const Line& li
     Output(OUT_CONSOLE | OUT_LOG, "%s ", text);
   }
   Output(OUT_CONSOLE | OUT_LOG, "\n");
+}
+
+// The search stops a little before the allowed time, so that unwinding it
+// and sending the move fit inside; the clock is looked at about fifty times
+// in that time, so the stop comes at most a fiftieth late.
+void AllocateFixedTime(double seconds) {
+  static const double STOP_FRACTION = 0.97;
+  static const double STOP_MARGIN = 0.01;
+  double stop = std::fmax(STOP_FRACTION * seconds - STOP_MARGIN, 0.5 * seconds);
+  pollnodes = PollInterval(stop / 4);
+  SetStopTimes(stop, stop, stop);
+}
+
+// No stop by the clock; the input is still polled about twelve times a
+// second so that a stop arrives at once.
+void AllocateNoTimeLimit() {
+  static const double NEVER = 1e9;
+  pollnodes = PollInterval(1.0);
+  SetStopTimes(NEVER, NEVER, NEVER);
+}
+
+void CheckStopTimes() {
+  if (endSearch == 3 || inSearch == 0) return;
+  double elapsed = ElapsedSince(searchStartTime);
+  if (elapsed > stopTimeA) endSearch = 1;
+  if (elapsed > stopTimeB) endSearch = 2;
+  if (elapsed > stopTimeC) endSearch = 3;
 }

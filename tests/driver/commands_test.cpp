@@ -6,7 +6,8 @@
 #include "board/fen.h"
 #include "capture.h"
 #include "driver/commands.h"
-#include "driver/engine.h"
+#include "base/state.h"
+#include "search/engine.h"
 #include "driver/epd.h"
 #include "driver/input.h"
 

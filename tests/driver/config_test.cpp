@@ -8,8 +8,11 @@
 #include <string>
 
 #include "capture.h"
+#include "base/output.h"
+#include "base/words.h"
 #include "driver/config.h"
-#include "driver/engine.h"
+#include "base/state.h"
+#include "search/engine.h"
 #include "process.h"
 #include "search/hash.h"
 

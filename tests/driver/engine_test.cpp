@@ -4,7 +4,8 @@
 
 #include "board/fen.h"
 #include "capture.h"
-#include "driver/engine.h"
+#include "base/state.h"
+#include "search/engine.h"
 #include "search/hash.h"
 #include "search/search.h"
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "driver/engine.h"
+#include "base/state.h"
 #include "search/hash.h"
 #include "search/search.h"
 

@@ -4,7 +4,8 @@
 
 #include "board/fen.h"
 #include "board/movegen.h"
-#include "driver/engine.h"
+#include "base/state.h"
+#include "search/engine.h"
 #include "search/eval.h"
 #include "search/hash.h"
 #include "search/quiesce.h"

@@ -9,9 +9,11 @@
 #include "board/fen.h"
 #include "board/movegen.h"
 #include "capture.h"
-#include "driver/engine.h"
+#include "base/state.h"
+#include "search/engine.h"
 #include "search/hash.h"
 #include "search/search.h"
+#include "driver/play.h"
 #include "search/think.h"
 
 struct SearchFixture : testing::Test {

@@ -3,7 +3,8 @@
 #include <string>
 
 #include "capture.h"
-#include "driver/engine.h"
+#include "base/state.h"
+#include "search/engine.h"
 #include "search/think.h"
 #include "search/timectl.h"
 

@@ -5,8 +5,9 @@
 
 #include "board/fen.h"
 #include "capture.h"
-#include "driver/engine.h"
-#include "driver/parsemove.h"
+#include "base/state.h"
+#include "search/engine.h"
+#include "moves/parsemove.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // Move text input: coordinate moves from the interface and the book,
 // algebraic moves from test suites and game files. Both are matched against
 // the generated legal moves, never built by hand.
-#include "driver/parsemove.h"
+#include "moves/parsemove.h"
 
 #include <cstdio>
 #include <cstring>
 
+#include "base/output.h"
+#include "base/state.h"
 #include "board/movegen.h"
-#include "driver/config.h"
-#include "driver/engine.h"
 #include "moves/makemove.h"
 #include "moves/movetext.h"
 

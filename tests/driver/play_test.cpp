@@ -5,8 +5,9 @@
 
 #include "capture.h"
 #include "moves/movetext.h"
+#include "driver/play.h"
 #include "search/think.h"
-#include "search_fixture.h"
+#include "search/search_fixture.h"
 
 namespace {
 

@@ -5,9 +5,10 @@
 
 #include "board/fen.h"
 #include "capture.h"
-#include "driver/engine.h"
-#include "driver/gameend.h"
-#include "driver/parsemove.h"
+#include "base/state.h"
+#include "search/engine.h"
+#include "search/gameend.h"
+#include "moves/parsemove.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // Game-end adjudication: mate, stalemate, repetition, resignation, the
 // fifty-move rule and insufficient material.
-#include "driver/gameend.h"
+#include "search/gameend.h"
 
 #include <cstdio>
 
+#include "base/state.h"
 #include "board/movegen.h"
 #include "board/tables.h"
-#include "driver/engine.h"
 
 // Half-moves without capture or pawn move after which the game is drawn.
 static const int FIFTY_MOVE_PLIES = 104;

@@ -1,5 +1,6 @@
 // Reading move text: coordinate moves played on mainBoard, algebraic moves
 // translated for a given board.
+// Moves layer: uses the base, board and moves layers.
 #pragma once
 
 #include "board/board.h"

@@ -1,10 +1,10 @@
-// Process-wide game and engine state shared by every subsystem.
+// Process-wide game and engine state: the game record, the mode flags, the
+// clocks and the files held open for the run. Every layer may read and set
+// these; this header uses nothing but the standard library.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
-
-#include "board/board.h"
 
 constexpr const char* VERSION_TEXT = "Quorvel 2.26";
 
@@ -15,10 +15,12 @@ constexpr int BOOK_NAME_SIZE = 88;
 // Default transposition table: 64 MB of 24-byte entries.
 constexpr uint32_t DEFAULT_HASH_ENTRIES = 64u * 1000000u / 24u;
 
+// One half-move of the game (the move word and the key as the board layer
+// codes them).
 struct GameRecord {
-  Move move;     // the move played at this index
-  u64 hashkey;   // key of the position after that move
-  int score;     // engine's score for its own move, White's point of view
+  uint32_t move;     // the move played at this index
+  uint64_t hashkey;  // key of the position after that move
+  int score;         // engine's score for its own move, White's point of view
 };
 
 // Position and game record.
@@ -51,15 +53,14 @@ extern double stopTimeA, stopTimeB, stopTimeC;
 extern int systemSpeed;
 extern int pollnodes;
 
+// Nodes visited by the running search (leaves in perft).
+extern uint64_t nodes;
+
 // Files held open for the run.
 extern FILE* logFile;
 extern FILE* epdLogFile;
 
-// New game: start position, engine plays Black, clocks reset, memory cleared.
-int NewGame();
-// Zero the transposition table, history counters and killer moves.
-void ClearSearchMemory();
-// Allocate the transposition table of hashEntries (+8 spare) entries.
-// Returns 0 on success, 1 when the memory cannot be had.
-int AllocateHashTable();
-void FreeHashTable();
+// The engine's start-up values of the time control and the modes: five
+// minutes for 40 moves, no pondering, thinking lines on, force mode with no
+// engine side.
+void SetStateDefaults();

@@ -1,0 +1,4 @@
+// The installed input poll.
+#include "base/poll.h"
+
+void (*inputPoll)() = nullptr;
