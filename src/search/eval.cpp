@@ -133,26 +133,16 @@ static inline u64 NorthSpan(u64 b) {
 }
 
 // The kings' middle-game terms: the table and a missing shield pawn in
-// front of a king castled to g1 or c1 (g8 or c8).
-static inline int WhiteKingMiddleGame(const Board& board, int s) {
-  int v = At(kingWhiteDrawn, s);
-  if (s == G1) {
-    if (!(board.wPawn & setMask[G2])) v -= SHIELD_PENALTY;
-    if (!(board.wPawn & setMask[F2])) v -= SHIELD_PENALTY;
-  } else if (s == C1) {
-    if (!(board.wPawn & setMask[C2])) v -= SHIELD_PENALTY;
-    if (!(board.wPawn & setMask[D2])) v -= SHIELD_PENALTY;
-  }
-  return v;
-}
-static inline int BlackKingMiddleGame(const Board& board, int s) {
-  int v = At(kingBlackDrawn, s);
-  if (s == G8) {
-    if (!(board.bPawn & setMask[G7])) v -= SHIELD_PENALTY;
-    if (!(board.bPawn & setMask[F7])) v -= SHIELD_PENALTY;
-  } else if (s == C8) {
-    if (!(board.bPawn & setMask[C7])) v -= SHIELD_PENALTY;
-    if (!(board.bPawn & setMask[D7])) v -= SHIELD_PENALTY;
+// front of a king castled to g1 or c1 (g8 or c8). shield lists the g-square
+// and its two pawn squares, then the c-square and its two.
+static const int whiteShield[6] = {G1, G2, F2, C1, C2, D2};
+static const int blackShield[6] = {G8, G7, F7, C8, C7, D7};
+static inline int KingMiddleGame(const int* drawn, u64 pawns, const int* shield, int s) {
+  int v = At(drawn, s);
+  for (int side = 0; side < 6; side += 3) {
+    if (s != shield[side]) continue;
+    if (!(pawns & setMask[shield[side + 1]])) v -= SHIELD_PENALTY;
+    if (!(pawns & setMask[shield[side + 2]])) v -= SHIELD_PENALTY;
   }
   return v;
 }
@@ -192,11 +182,13 @@ int EvaluateWithMaps(const Board& board, int depth) {
 
   for (u64 p = board.wKing; p; p &= p - 1) {
     score += KING_VALUE;
-    score += middleGame ? WhiteKingMiddleGame(board, FirstSquare(p)) : At(kingEndgameDrawn, board.wKingSquare);
+    score += middleGame ? KingMiddleGame(kingWhiteDrawn, wPawn, whiteShield, FirstSquare(p))
+                        : At(kingEndgameDrawn, board.wKingSquare);
   }
   for (u64 p = board.bKing; p; p &= p - 1) {
     score -= KING_VALUE;
-    score -= middleGame ? BlackKingMiddleGame(board, FirstSquare(p)) : At(kingEndgameDrawn, board.bKingSquare);
+    score -= middleGame ? KingMiddleGame(kingBlackDrawn, bPawn, blackShield, FirstSquare(p))
+                        : At(kingEndgameDrawn, board.bKingSquare);
   }
   return board.onMove == WHITE ? score : -score;
 }
