@@ -4,6 +4,7 @@
 #                  (tools/install-deps.sh), Release build, then the whole suite
 #   make sanitize  the same with AddressSanitizer and UBSan in build-san/
 #   make debug     Debug build in build-debug/
+#   make bench     Release build, then the short benchmark (last lines: nodes, nps)
 #   make install   Release build, then install under PREFIX (and DESTDIR)
 #   make uninstall removes what install put there
 #   make fuzz      libFuzzer targets (clang, ASan+UBSan) in build-fuzz/, each run
@@ -14,7 +15,7 @@ DESTDIR ?=
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?= fen moves epdop pgn book polyglot rc commands
 
-.PHONY: all release run test sanitize debug fuzz clean deps install uninstall
+.PHONY: all release run test sanitize debug bench fuzz clean deps install uninstall
 
 all: release
 
@@ -30,6 +31,9 @@ deps:
 
 test: deps release
 	cd build && ctest --output-on-failure -j $(JOBS)
+
+bench: release
+	./build/quorvel bench
 
 debug:
 	cmake -S . -B build-debug -DCMAKE_BUILD_TYPE=Debug

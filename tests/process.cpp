@@ -82,7 +82,8 @@ EngineProcess::~EngineProcess() {
   CloseFd(fromEngine);
 }
 
-bool StartEngine(EngineProcess& engine, const std::string& workDir, const std::string& binary) {
+bool StartEngine(EngineProcess& engine, const std::string& workDir, const std::string& binary,
+                 const std::string& argument) {
   // A write to an engine that has already ended must fail, not kill the test.
   signal(SIGPIPE, SIG_IGN);
   std::string program = binary.empty() ? QUORVEL_BINARY : binary;
@@ -110,7 +111,11 @@ bool StartEngine(EngineProcess& engine, const std::string& workDir, const std::s
     close(output[0]);
     close(output[1]);
     if (chdir(workDir.c_str()) != 0) _exit(126);
-    execl(program.c_str(), program.c_str(), (char*)nullptr);
+    if (argument.empty()) {
+      execl(program.c_str(), program.c_str(), (char*)nullptr);
+    } else {
+      execl(program.c_str(), program.c_str(), argument.c_str(), (char*)nullptr);
+    }
     _exit(127);
   }
   close(input[0]);

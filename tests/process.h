@@ -40,8 +40,10 @@ struct EngineProcess {
   ~EngineProcess();     // kills a child that is still running
 };
 
-// Starts the engine (QUORVEL_BINARY unless binary is given) in workDir.
-bool StartEngine(EngineProcess& engine, const std::string& workDir, const std::string& binary = "");
+// Starts the engine (QUORVEL_BINARY unless binary is given) in workDir, with
+// one command-line argument when argument is not empty.
+bool StartEngine(EngineProcess& engine, const std::string& workDir, const std::string& binary = "",
+                 const std::string& argument = "");
 // Sends text followed by "\n" (the text may carry its own "\r").
 bool SendLine(EngineProcess& engine, const std::string& text);
 // Sends raw bytes.

@@ -189,8 +189,10 @@ struct KingSafety {
 
 }  // namespace
 
-template <bool Legal>
-static int Generate(const Board& b, Move* list) {
+// With CapturesOnly the list holds only the moves that take a piece, in the
+// order of the full list; the others are counted into quietCount.
+template <bool Legal, bool CapturesOnly>
+static int Generate(const Board& b, Move* list, int& quietCount) {
   const int side = b.onMove;
   if (side != WHITE && side != BLACK) return 0;
   const int king = side == WHITE ? b.wKingSquare : b.bKingSquare;
@@ -204,6 +206,7 @@ static int Generate(const Board& b, Move* list) {
   const u64 enemyAttacks = side == WHITE ? blackAttacks : whiteAttacks;
   const int enemyColour = side == WHITE ? 16 : 0;
   const u64 epTarget = side == WHITE ? WhiteEnPassantTarget(b) : BlackEnPassantTarget(b);
+  const u64 enemyPieces = side == WHITE ? b.bPieces : b.wPieces;
 
   KingSafety ks{king, 0, 0, 0, 0, NO_SQUARE};
   if (Legal) {
@@ -243,6 +246,7 @@ static int Generate(const Board& b, Move* list) {
   }
 
   int count = 0;
+  int quiet = 0;
   auto add = [&](Move m) {
     if (count < MOVE_LIST_SIZE - 1) list[count++] = m;
   };
@@ -296,6 +300,12 @@ static int Generate(const Board& b, Move* list) {
     if (enPassant && (!Legal || enPassantLegal(base | ((Move)FirstSquare(enPassant) << 5)))) {
       targets |= enPassant;
     }
+    if (CapturesOnly) {
+      // Pawns reach empty squares here only by en passant, which never
+      // promotes.
+      quiet += PopCount(targets & ~enemyPieces);
+      targets &= enemyPieces;
+    }
     if ((piece & 15) == PAWN) {
       for (; targets; targets &= targets - 1) {
         const int to = FirstSquare(targets);
@@ -324,7 +334,11 @@ static int Generate(const Board& b, Move* list) {
         const int to = FirstSquare(targets);
         const int from = to + back * step;
         if (Legal && (ks.pinned & SquareBit(from)) && !onPinLine(from, to)) continue;
-        addPawnMove(((Move)from << 16) | ((Move)pawn << 11) | ((Move)to << 5), to);
+        if (CapturesOnly) {
+          quiet += (to >= 56 || to < 8) ? 4 : 1;
+        } else {
+          addPawnMove(((Move)from << 16) | ((Move)pawn << 11) | ((Move)to << 5), to);
+        }
       }
     }
   }
@@ -335,36 +349,55 @@ static int Generate(const Board& b, Move* list) {
     const u64 danger =
         Legal ? ks.danger
               : enemyAttacks | (side == WHITE ? BlackPawnAttacks(b.bPawn) : WhitePawnAttacks(b.wPawn));
+    auto castle = [&](Move m) {
+      if (CapturesOnly) {
+        quiet++;
+      } else {
+        add(m);
+      }
+    };
     const int cs = b.castleStat;
     const int* mb = b.mailbox;
     if (side == WHITE) {
       if ((cs & CASTLE_WK) && mb[3] == WKING && mb[0] == WROOK && !mb[1] && !mb[2] &&
           !(danger & (SquareBit(1) | SquareBit(2) | SquareBit(3))))
-        add(WHITE_CASTLE_KINGSIDE);
+        castle(WHITE_CASTLE_KINGSIDE);
       if ((cs & CASTLE_WQ) && mb[3] == WKING && mb[7] == WROOK && !mb[4] && !mb[5] && !mb[6] &&
           !(danger & (SquareBit(3) | SquareBit(4) | SquareBit(5))))
-        add(WHITE_CASTLE_QUEENSIDE);
+        castle(WHITE_CASTLE_QUEENSIDE);
     } else {
       if ((cs & CASTLE_BK) && mb[59] == BKING && mb[56] == BROOK && !mb[57] && !mb[58] &&
           !(danger & (SquareBit(57) | SquareBit(58) | SquareBit(59))))
-        add(BLACK_CASTLE_KINGSIDE);
+        castle(BLACK_CASTLE_KINGSIDE);
       if ((cs & CASTLE_BQ) && mb[59] == BKING && mb[63] == BROOK && !mb[60] && !mb[61] && !mb[62] &&
           !(danger & (SquareBit(59) | SquareBit(60) | SquareBit(61))))
-        add(BLACK_CASTLE_QUEENSIDE);
+        castle(BLACK_CASTLE_QUEENSIDE);
     }
   }
 
   list[count] = 0;
+  quietCount = quiet;
   return count;
 }
 
 int GeneratePseudoMoves(const Board& board, Move* list) {
   list[0] = 0;
-  return Generate<false>(board, list);
+  int quiet = 0;
+  return Generate<false, false>(board, list, quiet);
 }
 
 int GenerateMoves(const Board& board, Move* list) {
   inCheck = 0;
   list[0] = 0;
-  return Generate<true>(board, list);
+  int quiet = 0;
+  return Generate<true, false>(board, list, quiet);
+}
+
+int GenerateCaptures(const Board& board, Move* list, int& legalCount) {
+  inCheck = 0;
+  list[0] = 0;
+  int quiet = 0;
+  const int captures = Generate<true, true>(board, list, quiet);
+  legalCount = captures + quiet;
+  return captures;
 }

@@ -22,6 +22,11 @@ void BuildAttackMaps(const Board& board);
 int IsGamePosition(const Board& board);
 int GeneratePseudoMoves(const Board& board, Move* list);
 int GenerateMoves(const Board& board, Move* list);
+// The captures among the legal moves (the moves whose word names a taken
+// piece; en passant names none), in the order GenerateMoves lists them, with
+// the same attack maps and check flag. legalCount is the number of all legal
+// moves, which GenerateMoves would list up to its capacity.
+int GenerateCaptures(const Board& board, Move* list, int& legalCount);
 int IsPinnedMove(Board board, int kingSquare, const Move* list, int index, u64 enemyAttacks,
                  int enemyColour);
 int EnPassantExposes(const Board& board, Move move);

@@ -1,6 +1,7 @@
 // Program entry: the start-up list, the main loop and shutdown.
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 #include "base/clock.h"
 #include "base/output.h"
@@ -11,6 +12,7 @@
 #include "board/tables.h"
 #include "book/book.h"
 #include "driver/config.h"
+#include "driver/diagnostics.h"
 #include "driver/input.h"
 #include "driver/mainloop.h"
 #include "driver/play.h"
@@ -46,7 +48,8 @@ static void MeasureSpeed() {
   endSearch = 1;
 }
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1 && strcmp(argv[1], "bench") == 0) return BenchFromCommandLine();
   setvbuf(stdout, nullptr, _IONBF, 0);
   // xboard sends SIGINT to its engines; it must not end the process.
   signal(SIGINT, SIG_IGN);

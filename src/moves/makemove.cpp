@@ -520,3 +520,20 @@ int MakeMove(Move& move, Board& b) {
 int UnmakeMove(Move& move, Board& b) {
   return b.onMove == WHITE ? UnmakeOnSide<BLACK>(move, b) : UnmakeOnSide<WHITE>(move, b);
 }
+
+u64 KeyAfterMove(const Board& b, Move move) {
+  const int from = MoveFrom(move);
+  const int to = MoveTo(move);
+  const int piece = MovePiece(move);
+  const int captured = MoveCaptured(move);
+  if (__builtin_expect(!derivedReady, 0)) BuildDerivedTables();
+  if (piece >= 24 || captured >= 24) return b.hashkey;
+  const int oldStat = b.castleStat & 255;
+  int stat = oldStat & 15 & rightsKept.kept[from] & rightsKept.kept[to];
+  const int advance = to - from;
+  if ((piece & 15) == PAWN && (advance == 16 || advance == -16)) stat |= EP_FLAG | ((to & 7) << 4);
+  u64 key = b.hashkey ^ sideKey ^ stateKeys[oldStat] ^ stateKeys[stat] ^ pieceKeys[piece][from] ^
+            pieceKeys[piece][to];
+  if (captured) key ^= pieceKeys[captured][to];
+  return key;
+}

@@ -110,7 +110,46 @@ int EvaluatePawn(const Board& board, int s) {
 
 int Evaluate(const Board& board, int depth) {
   BuildAttackMaps(board);
+  return EvaluateWithMaps(board, depth);
+}
 
+// Pawns that stand on the h-file (fileIndex 0) or the a-file (fileIndex 7).
+static constexpr u64 FILE_H = 0x8080808080808080ull;
+static constexpr u64 FILE_A = 0x0101010101010101ull;
+
+// Every square strictly below (toward rank 1) or above the pieces of b on
+// their files.
+static inline u64 SouthSpan(u64 b) {
+  b <<= 8;
+  b |= b << 8;
+  b |= b << 16;
+  return b | (b << 32);
+}
+static inline u64 NorthSpan(u64 b) {
+  b >>= 8;
+  b |= b >> 8;
+  b |= b >> 16;
+  return b | (b >> 32);
+}
+
+// The kings' middle-game terms: the table and a missing shield pawn in
+// front of a king castled to g1 or c1 (g8 or c8). shield lists the g-square
+// and its two pawn squares, then the c-square and its two.
+static const int whiteShield[6] = {G1, G2, F2, C1, C2, D2};
+static const int blackShield[6] = {G8, G7, F7, C8, C7, D7};
+static inline int KingMiddleGame(const int* drawn, u64 pawns, const int* shield, int s) {
+  int v = At(drawn, s);
+  for (int side = 0; side < 6; side += 3) {
+    if (s != shield[side]) continue;
+    if (!(pawns & setMask[shield[side + 1]])) v -= SHIELD_PENALTY;
+    if (!(pawns & setMask[shield[side + 2]])) v -= SHIELD_PENALTY;
+  }
+  return v;
+}
+
+// The terms are summed piece type by piece type from the bitboards; the
+// pawn terms of EvaluatePawn are counted for all pawns of a side at once.
+int EvaluateWithMaps(const Board& board, int depth) {
   // The side to move can take the opposing king: a decisive score, higher
   // the nearer to the root. A side without a king cannot be taken.
   if (board.onMove == WHITE) {
@@ -122,52 +161,34 @@ int Evaluate(const Board& board, int depth) {
   }
 
   int score = SQUARE_CONTROL * PopCount(whiteAttacks) - SQUARE_CONTROL * PopCount(blackAttacks);
-  bool middleGame = PopCount(board.wPieces | board.bPieces) >= MIDDLE_GAME_PIECES;
+  const bool middleGame = PopCount(board.wPieces | board.bPieces) >= MIDDLE_GAME_PIECES;
+  const u64 wPawn = board.wPawn, bPawn = board.bPawn;
 
-  for (int s = 0; s < 64; s++) {
-    switch (board.mailbox[s]) {
-      case WPAWN: score += PAWN_VALUE + EvaluatePawn(board, s); break;
-      case BPAWN: score += -PAWN_VALUE + EvaluatePawn(board, s); break;
-      case WKNIGHT: score += KNIGHT_VALUE + At(knightDrawn, s); break;
-      case BKNIGHT: score -= KNIGHT_VALUE + At(knightDrawn, 63 - s); break;
-      case WBISHOP: score += BISHOP_VALUE + At(bishopDrawn, s); break;
-      case BBISHOP: score -= BISHOP_VALUE + At(bishopDrawn, 63 - s); break;
-      case WROOK: score += ROOK_VALUE; break;
-      case BROOK: score -= ROOK_VALUE; break;
-      case WQUEEN: score += QUEEN_VALUE; break;
-      case BQUEEN: score -= QUEEN_VALUE; break;
-      case WKING:
-        score += KING_VALUE;
-        if (middleGame) {
-          score += At(kingWhiteDrawn, s);
-          if (s == G1) {
-            if (!(board.wPawn & setMask[G2])) score -= SHIELD_PENALTY;
-            if (!(board.wPawn & setMask[F2])) score -= SHIELD_PENALTY;
-          } else if (s == C1) {
-            if (!(board.wPawn & setMask[C2])) score -= SHIELD_PENALTY;
-            if (!(board.wPawn & setMask[D2])) score -= SHIELD_PENALTY;
-          }
-        } else {
-          score += At(kingEndgameDrawn, board.wKingSquare);
-        }
-        break;
-      case BKING:
-        score -= KING_VALUE;
-        if (middleGame) {
-          score -= At(kingBlackDrawn, s);
-          if (s == G8) {
-            if (!(board.bPawn & setMask[G7])) score += SHIELD_PENALTY;
-            if (!(board.bPawn & setMask[F7])) score += SHIELD_PENALTY;
-          } else if (s == C8) {
-            if (!(board.bPawn & setMask[C7])) score += SHIELD_PENALTY;
-            if (!(board.bPawn & setMask[D7])) score += SHIELD_PENALTY;
-          }
-        } else {
-          score -= At(kingEndgameDrawn, board.bKingSquare);
-        }
-        break;
-      default: break;
-    }
+  // Pawns: material and table, a free file ahead, a pawn diagonally behind.
+  score += PAWN_VALUE * (PopCount(wPawn) - PopCount(bPawn));
+  for (u64 p = wPawn; p; p &= p - 1) score += At(pawnDrawn, FirstSquare(p));
+  for (u64 p = bPawn; p; p &= p - 1) score -= At(pawnDrawn, 63 - FirstSquare(p));
+  score += FREE_FILE_BONUS * (PopCount(wPawn & ~SouthSpan(bPawn)) - PopCount(bPawn & ~NorthSpan(wPawn)));
+  const u64 wProtected = wPawn & (((wPawn >> 9) & ~FILE_H) | ((wPawn >> 7) & ~FILE_A));
+  const u64 bProtected = bPawn & (((bPawn << 7) & ~FILE_H) | ((bPawn << 9) & ~FILE_A));
+  score += PROTECTED_BONUS * (PopCount(wProtected) - PopCount(bProtected));
+
+  for (u64 p = board.wKnight; p; p &= p - 1) score += KNIGHT_VALUE + At(knightDrawn, FirstSquare(p));
+  for (u64 p = board.bKnight; p; p &= p - 1) score -= KNIGHT_VALUE + At(knightDrawn, 63 - FirstSquare(p));
+  for (u64 p = board.wBishop; p; p &= p - 1) score += BISHOP_VALUE + At(bishopDrawn, FirstSquare(p));
+  for (u64 p = board.bBishop; p; p &= p - 1) score -= BISHOP_VALUE + At(bishopDrawn, 63 - FirstSquare(p));
+  score += ROOK_VALUE * (PopCount(board.wRook) - PopCount(board.bRook));
+  score += QUEEN_VALUE * (PopCount(board.wQueen) - PopCount(board.bQueen));
+
+  for (u64 p = board.wKing; p; p &= p - 1) {
+    score += KING_VALUE;
+    score += middleGame ? KingMiddleGame(kingWhiteDrawn, wPawn, whiteShield, FirstSquare(p))
+                        : At(kingEndgameDrawn, board.wKingSquare);
+  }
+  for (u64 p = board.bKing; p; p &= p - 1) {
+    score -= KING_VALUE;
+    score -= middleGame ? KingMiddleGame(kingBlackDrawn, bPawn, blackShield, FirstSquare(p))
+                        : At(kingEndgameDrawn, board.bKingSquare);
   }
   return board.onMove == WHITE ? score : -score;
 }

@@ -26,7 +26,37 @@ extern HashEntry* hashTable;
 extern uint32_t hashEntries;
 extern Move hashMove;
 
+// The position key modulo hashEntries, computed by multiplying with a
+// 128-bit reciprocal instead of dividing (exact for every key: the
+// reciprocal has 64 more bits than the key). The reciprocal is renewed
+// whenever hashEntries has changed.
+struct HashDivisor {
+  uint64_t divisor;
+  unsigned __int128 reciprocal;
+};
+extern HashDivisor hashDivisor;
+void RenewHashDivisor();
+
+inline uint64_t HashIndex(u64 key) {
+  if (__builtin_expect(hashDivisor.divisor != hashEntries, 0)) RenewHashDivisor();
+  const unsigned __int128 fraction = hashDivisor.reciprocal * key;
+  const unsigned __int128 d = hashDivisor.divisor;
+  const unsigned __int128 low = ((fraction & ~(uint64_t)0) * d) >> 64;
+  const unsigned __int128 high = (fraction >> 64) * d;
+  return (uint64_t)((low + high) >> 64);
+}
+
 int HashProbe(int depth, u64 key, int alpha, int beta);
+// Starts loading the bucket of key into the cache, ahead of its probe; the
+// table's contents are not touched.
+inline void HashPrefetch(u64 key) {
+  if (!hashTable || hashEntries == 0) return;
+  const char* bucket = reinterpret_cast<const char*>(hashTable + HashIndex(key));
+  // Four entries span two or three cache lines.
+  __builtin_prefetch(bucket);
+  __builtin_prefetch(bucket + 64);
+  __builtin_prefetch(bucket + 4 * sizeof(HashEntry) - 1);
+}
 void HashStore(u64 key, int depth, int score, int hashf, const Move* list, int index);
 // Zeroes the first hashEntries entries.
 void ClearHashTable();

@@ -19,6 +19,8 @@ static const int KEY_HASH_MOVE = 5000000;
 static const int KEY_KILLER = 4900000;
 static const int KEY_SPECIAL = 4500000;
 static const int KEY_CAPTURE = 4000000;
+// The from and to fields of a move word: a killer matches on its squares.
+static const Move SQUARES_MASK = (63u << 16) | (63u << 5);
 
 // Score of a node without legal moves: mated (distance from the root in
 // tenths of a ply) or stalemate, never below alpha.
@@ -31,12 +33,17 @@ static int NoMoveScore(const Board& board, int depth, int alpha) {
 }
 
 int Quiesce(Board& board, int depth, int alpha, int beta) {
+  // The captures, in the order KeepCaptures would leave them from the full
+  // list; a list the walkers would not finish counts as no moves.
   Move list[MOVE_LIST_SIZE];
-  if (GenerateMoves(board, list) == 0) return NoMoveScore(board, depth, alpha);
-  if (KeepCaptures(list) < 0) return NoMoveScore(board, depth, alpha);
+  int legalCount;
+  GenerateCaptures(board, list, legalCount);
+  if (legalCount == 0 || legalCount >= MOVE_LIST_LIMIT) return NoMoveScore(board, depth, alpha);
+  SortTopCaptures(list);
 
-  // Stand pat: the side to move may decline every capture.
-  int e = Evaluate(board, depth);
+  // Stand pat: the side to move may decline every capture. The generator
+  // has built this position's attack maps.
+  int e = EvaluateWithMaps(board, depth);
   if (e >= beta) return beta;
   if (e > alpha) alpha = e;
 
@@ -97,31 +104,40 @@ void SortTopCaptures(Move* list) {
   }
 }
 
-void OrderMoves(const Board& board, Move* list, int n, int depth) {
-  // Probed only to learn the stored move of this position.
-  HashProbe(depth, board.hashkey, -30000, 30000);
-
-  int keys[MOVE_LIST_SIZE];
+void ScoreMoves(Move* list, int n, int* keys) {
   if (n > MOVE_LIST_SIZE) n = MOVE_LIST_SIZE;
-  Move killer = killerMove[killerPly];
+  const Move killer = killerMove[killerPly];
+  const Move killerSquares = killer & SQUARES_MASK;
   for (int i = 0; i < n; i++) {
-    Move m = list[i];
+    const Move m = list[i];
     if (m == hashMove) keys[i] = KEY_HASH_MOVE;
-    else if (MoveFrom(m) == MoveFrom(killer) && MoveTo(m) == MoveTo(killer)) keys[i] = KEY_KILLER;
+    else if ((m & SQUARES_MASK) == killerSquares) keys[i] = KEY_KILLER;
     else if (MoveCaptured(m) == 0 && MoveSpecial(m) != 0) keys[i] = KEY_SPECIAL + MoveSpecial(m);
     else if (MoveCaptured(m) != 0) keys[i] = KEY_CAPTURE + 2 * MoveCaptured(m) - MovePiece(m);
     else keys[i] = (int)history[MoveFrom(m)][MoveTo(m)];
   }
-  // Exchange sort: the order it leaves among equal keys is part of the
-  // engine's search behaviour.
-  for (int i = 0; i < n; i++)
-    for (int j = i + 1; j < n; j++)
-      if (keys[j] > keys[i]) {
-        int k = keys[i];
-        keys[i] = keys[j];
-        keys[j] = k;
-        Move m = list[i];
-        list[i] = list[j];
-        list[j] = m;
-      }
+}
+
+void SelectMove(Move* list, int* keys, int n, int i) {
+  if (n > MOVE_LIST_SIZE) n = MOVE_LIST_SIZE;
+  int key = keys[i];
+  Move move = list[i];
+  for (int j = i + 1; j < n; j++) {
+    if (keys[j] > key) {
+      keys[i] = keys[j];
+      keys[j] = key;
+      key = keys[i];
+      list[i] = list[j];
+      list[j] = move;
+      move = list[i];
+    }
+  }
+}
+
+void OrderMoves(const Board& board, Move* list, int n, int depth) {
+  // Probed only to learn the stored move of this position.
+  HashProbe(depth, board.hashkey, -30000, 30000);
+  int keys[MOVE_LIST_SIZE];
+  ScoreMoves(list, n, keys);
+  for (int i = 0; i < n && i < MOVE_LIST_SIZE; i++) SelectMove(list, keys, n, i);
 }

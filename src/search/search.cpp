@@ -121,6 +121,7 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
   // Step 4. Moves: generated and ordered below the root; the root keeps the
   // think driver's list and its order.
   Move list[MOVE_LIST_SIZE];
+  int keys[MOVE_LIST_SIZE];
   int n;
   int nodeInCheck;
   if (root) {
@@ -131,7 +132,10 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
   } else {
     n = GenerateMoves(board, list);
     nodeInCheck = inCheck;
-    OrderMoves(board, list, n, depth);
+    // The probe above has set hashMove for this position. The moves are
+    // brought into order one at a time as the loop reaches them: most nodes
+    // end after the first few.
+    ScoreMoves(list, n, keys);
   }
 
   // Step 5-6. No legal move: mated (scored by distance from the root) or
@@ -158,6 +162,7 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
     if (board.castleStat & EP_FLAG) board.hashkey ^= epKeys[(board.castleStat >> 4) & 7];
     board.castleStat &= 15;
     board.onMove = 1 - board.onMove;
+    HashPrefetch(board.hashkey);
     int v = -Search(board, depth - NULL_MOVE_REDUCTION, -beta, -beta + 1, 1, local);
     board.castleStat = savedCastle;
     board.hashkey = savedKey;
@@ -166,11 +171,19 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
   }
 
   // Step 8. The moves.
+  if (!root) SelectMove(list, keys, n, 0);
   for (int i = 0; list[i]; i++) {
+    // The next move is brought into place now, so that its table entry can
+    // be on its way while this move is searched.
+    if (!root && list[i + 1]) {
+      SelectMove(list, keys, n, i + 1);
+      HashPrefetch(KeyAfterMove(board, list[i + 1]));
+    }
     const Move m = list[i];
     if (root) rootMoveIndex = i;
     u64 savedKey = board.hashkey;
     MakeMove(list[i], board);
+    HashPrefetch(board.hashkey);
     nodes++;
     if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) PollInput();
     if (searchError) {

@@ -60,21 +60,33 @@ TEST(ConsoleTools, SetLoadsBuiltInPositionsAndIgnoresUnknownNames) {
 }
 
 // The full benchmark runs for many minutes; its lines and total are checked
-// on shallow depths by the unit tests. Here: "quit" ends it at once.
-TEST(ConsoleTools, QuitEndsTheBenchmark) {
-  TempDir dir;
-  WriteTextFile(dir.File("Quorvel.rc"), "hash 16\n");
-  EngineProcess engine;
-  ASSERT_TRUE(StartEngine(engine, dir.path));
-  ASSERT_TRUE(SendLine(engine, "bench"));
-  ASSERT_TRUE(ReadUntil(engine, "testpos1", nullptr, 60000));
-  ASSERT_TRUE(SendLine(engine, "quit"));
-  std::vector<std::string> rest;
-  EXPECT_TRUE(ReadUntil(engine, "Received quit. Need to exit game.", &rest, 60000));
-  EXPECT_TRUE(WaitForExit(engine, 10000));
-  std::string line;
-  while (ReadLine(engine, line, 1000)) rest.push_back(line);
-  for (const std::string& l : rest) EXPECT_NE(l, "testpos3") << "the benchmark went on after quit";
+// on shallow depths by the unit tests. Here: "quit" ends it, and the short
+// one, at once; the short one still prints its closing figures.
+TEST(ConsoleTools, QuitEndsTheBenchmarks) {
+  struct Case {
+    const char* command;
+    bool isShort;
+  };
+  for (const Case& c : {Case{"bench", false}, Case{"bench short", true}}) {
+    TempDir dir;
+    WriteTextFile(dir.File("Quorvel.rc"), "hash 16\n");
+    EngineProcess engine;
+    ASSERT_TRUE(StartEngine(engine, dir.path));
+    ASSERT_TRUE(SendLine(engine, c.command));
+    ASSERT_TRUE(ReadUntil(engine, "testpos1", nullptr, 60000)) << c.command;
+    ASSERT_TRUE(SendLine(engine, "quit"));
+    std::vector<std::string> rest;
+    EXPECT_TRUE(ReadUntil(engine, "Received quit. Need to exit game.", &rest, 60000)) << c.command;
+    EXPECT_TRUE(WaitForExit(engine, 10000));
+    std::string line;
+    while (ReadLine(engine, line, 1000)) rest.push_back(line);
+    bool shortFigures = false;
+    for (const std::string& l : rest) {
+      EXPECT_NE(l, "testpos3") << c.command << ": the benchmark went on after quit";
+      if (l.rfind("Short bench time: ", 0) == 0) shortFigures = true;
+    }
+    EXPECT_EQ(shortFigures, c.isShort) << c.command;
+  }
 }
 
 TEST(ConsoleTools, StatusReportsFlagsDepthAndAnEmptyTable) {

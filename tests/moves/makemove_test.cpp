@@ -52,8 +52,15 @@ TEST(MakeMove, EveryMoveMakesAndUnmakesExactly) {
     for (int i = 0; i < count; i++) {
       const Move generated = list[i];
       const std::string what = std::string(fen) + " " + Text(generated);
+      const u64 predicted = KeyAfterMove(b, generated);
+      const bool enPassant = (MovePiece(generated) & 15) == PAWN && MoveCaptured(generated) == 0 &&
+                             ((MoveTo(generated) - MoveFrom(generated)) & 1);
       ASSERT_EQ(MakeMove(list[i], b), 1) << what;
       EXPECT_EQ(b.hashkey, ComputeHashKey(b)) << what;
+      // The key told ahead is exact for every move of a single piece.
+      if (MoveSpecial(generated) == 0 && !enPassant) {
+        EXPECT_EQ(predicted, b.hashkey) << what;
+      }
       EXPECT_EQ(CaptureOutput([&] { EXPECT_EQ(VerifyRotated(b), 1) << what; }), "");
       EXPECT_EQ(b.gamePly, 8);
       EXPECT_EQ(gameHistory[7].move, generated) << what;
@@ -69,8 +76,7 @@ TEST(MakeMove, EveryMoveMakesAndUnmakesExactly) {
       const int special = MoveSpecial(generated);
       promotions += special > 0 && special < CASTLE_KINGSIDE;
       castlings += special >= CASTLE_KINGSIDE;
-      enPassants += (MovePiece(generated) & 15) == PAWN && MoveCaptured(generated) == 0 &&
-                    ((MoveTo(generated) - MoveFrom(generated)) & 1);
+      enPassants += enPassant;
     }
   }
   EXPECT_EQ(promotions, 4 * 6);  // three promoting moves per side, four pieces each

@@ -67,6 +67,57 @@ void CompareTree(Board& b, int depth, const char* fen, int& nodesChecked) {
   }
 }
 
+// Compares the capture generator with the full list at every node of the
+// tree: the same captures in the same order, the count of all legal moves,
+// the same check flag and attack maps.
+void CompareCapturesTree(Board& b, int depth, const char* fen, int& capturesSeen) {
+  Move list[MOVE_LIST_SIZE];
+  const int count = GenerateMoves(b, list);
+  const int fullInCheck = inCheck;
+  const u64 fullWhite = whiteAttacks, fullBlack = blackAttacks;
+  std::vector<Move> expected;
+  for (int i = 0; i < count; i++)
+    if (MoveCaptured(list[i]) != 0) expected.push_back(list[i]);
+  Move captures[MOVE_LIST_SIZE];
+  int legalCount = -1;
+  const int kept = GenerateCaptures(b, captures, legalCount);
+  ASSERT_EQ(std::vector<Move>(captures, captures + kept), expected) << fen;
+  ASSERT_EQ(captures[kept], 0u);
+  ASSERT_EQ(legalCount, count) << fen;
+  ASSERT_EQ(inCheck, fullInCheck) << fen;
+  ASSERT_EQ(whiteAttacks, fullWhite) << fen;
+  ASSERT_EQ(blackAttacks, fullBlack) << fen;
+  capturesSeen += kept;
+  if (depth <= 1) return;
+  for (int i = 0; i < count; i++) {
+    MakeMove(list[i], b);
+    CompareCapturesTree(b, depth - 1, fen, capturesSeen);
+    UnmakeMove(list[i], b);
+    if (testing::Test::HasFatalFailure()) return;
+  }
+}
+
+struct TreeCase {
+  const char* fen;
+  int depth;
+};
+// Castling, en passant (also into and out of check), promotions with and
+// without capture, pins, single, double and triple checks.
+const TreeCase treeCases[] = {
+    {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", 2},
+    {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", 4},
+    {"r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -", 3},
+    {"rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ -", 2},
+    {"r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - -", 2},
+    {"8/8/8/2k5/3Pp3/8/8/6BK b - d3", 3},
+    {"8/8/8/4k3/3Pp3/8/8/4K3 b - d3", 3},
+    {"4r3/8/8/8/r3K3/8/5n2/7k w - -", 2},  // three checkers at once
+    {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", 3},
+    {"n1n4k/1P6/8/8/8/8/1p6/N1N4K w - -", 3},
+    {"8/8/1k6/2b5/2pP4/8/5K2/8 b - d3", 3},
+    {"4k3/8/8/q2pP2K/8/8/8/8 w - d6", 3},
+};
+
 }  // namespace
 
 TEST(MoveGeneration, StartPositionOrder) {
@@ -183,29 +234,29 @@ TEST(MoveGeneration, DoubleCheckLeavesOnlyKingMoves) {
 // every node of their trees the generator must agree, move for move and in
 // order, with making each pseudo-legal move and testing the king.
 TEST(MoveGeneration, AgreesWithMakeAndTestEverywhere) {
-  struct Case {
-    const char* fen;
-    int depth;
-  };
-  const Case cases[] = {
-      {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -", 2},
-      {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - -", 4},
-      {"r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq -", 3},
-      {"rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ -", 2},
-      {"r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - -", 2},
-      {"8/8/8/2k5/3Pp3/8/8/6BK b - d3", 3},
-      {"8/8/8/4k3/3Pp3/8/8/4K3 b - d3", 3},
-      {"4r3/8/8/8/r3K3/8/5n2/7k w - -", 2},  // three checkers at once
-      {"r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", 3},
-      {"n1n4k/1P6/8/8/8/8/1p6/N1N4K w - -", 3},
-      {"8/8/1k6/2b5/2pP4/8/5K2/8 b - d3", 3},
-      {"4k3/8/8/q2pP2K/8/8/8/8 w - d6", 3},
-  };
-  for (const Case& c : cases) {
+  for (const TreeCase& c : treeCases) {
     Board b = FromFen(c.fen);
     int nodesChecked = 0;
     CompareTree(b, c.depth, c.fen, nodesChecked);
     if (HasFatalFailure()) return;
+  }
+}
+
+TEST(MoveGeneration, CapturesAreTheFullListsCaptures) {
+  int capturesSeen = 0;
+  for (const TreeCase& c : treeCases) {
+    Board b = FromFen(c.fen);
+    CompareCapturesTree(b, c.depth, c.fen, capturesSeen);
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_GT(capturesSeen, 1000);
+  // Mated and stalemated: no capture and no legal move.
+  for (const char* fen : {"6rk/5Npp/8/8/8/8/8/6K1 b - -", "7k/5Q2/6K1/8/8/8/8/8 b - -"}) {
+    Board b = FromFen(fen);
+    Move captures[MOVE_LIST_SIZE];
+    int legalCount = -1;
+    EXPECT_EQ(GenerateCaptures(b, captures, legalCount), 0) << fen;
+    EXPECT_EQ(legalCount, 0) << fen;
   }
 }
 
@@ -255,6 +306,13 @@ TEST(MoveGeneration, ListBoundInCrowdedPositions) {
   count = GenerateMoves(b, list);
   EXPECT_LE(count, MOVE_LIST_SIZE - 1);
   EXPECT_EQ(list[count], 0u);
+  for (int i = MOVE_LIST_SIZE; i < MOVE_LIST_SIZE + 8; i++) EXPECT_EQ(list[i], 0xDEADBEEF);
+  // The capture generator counts every legal move, beyond the list's end.
+  for (Move& m : list) m = 0xDEADBEEF;
+  int legalCount = 0;
+  count = GenerateCaptures(b, list, legalCount);
+  EXPECT_EQ(list[count], 0u);
+  EXPECT_GE(legalCount, MOVE_LIST_SIZE - 1);
   for (int i = MOVE_LIST_SIZE; i < MOVE_LIST_SIZE + 8; i++) EXPECT_EQ(list[i], 0xDEADBEEF);
 }
 

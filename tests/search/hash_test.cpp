@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/state.h"
 #include "search/hash.h"
 #include "search/search.h"
 
@@ -100,4 +101,22 @@ TEST(HashTable, ClearEmptiesEveryEntry) {
   HashStore(3, 10, 7, HASH_EXACT, kMoves, 0);
   ClearHashTable();
   EXPECT_EQ(HashProbe(0, 3, -100, 100), HASH_MISS);
+}
+
+// The bucket index by reciprocal agrees with the remainder for the table
+// sizes in use and at the ends of both ranges, and follows a size change.
+TEST(HashTable, IndexIsTheKeyModuloTheSize) {
+  const uint32_t sizes[] = {1, 2, 3, 41666, 65536, DEFAULT_HASH_ENTRIES, 178956970, 0xFFFFFFFFu};
+  uint64_t x = 0x9E3779B97F4A7C15ull;
+  const uint32_t saved = hashEntries;
+  for (uint32_t n : sizes) {
+    hashEntries = n;
+    const uint64_t ends[] = {0, 1, (uint64_t)n - 1, n, ~0ull, ~0ull - 1, 0x8000000000000000ull};
+    for (uint64_t key : ends) EXPECT_EQ(HashIndex(key), key % n) << n << " " << key;
+    for (int i = 0; i < 20000; i++) {
+      x ^= x << 13, x ^= x >> 7, x ^= x << 17;
+      ASSERT_EQ(HashIndex(x), x % n) << n << " " << x;
+    }
+  }
+  hashEntries = saved;
 }
