@@ -76,6 +76,12 @@ int OpenBook() {
   return 0;
 }
 
+void CloseBook() {
+  if (bookFile) fclose(bookFile);
+  bookFile = nullptr;
+  bookLines = 0;
+}
+
 int ProbeBook() {
   if (bookLines <= 0 || !bookFile) return 0;
   char line[BOOK_LINE_MAX];

@@ -13,4 +13,6 @@ extern int bookRecordLength;
 extern int bookLines;
 
 int OpenBook();
+// Closes the open book; the engine plays without one until OpenBook.
+void CloseBook();
 int ProbeBook();

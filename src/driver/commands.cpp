@@ -11,6 +11,7 @@
 #include "driver/diagnostics.h"
 #include "driver/epd.h"
 #include "driver/input.h"
+#include "driver/uci.h"
 #include "moves/movetext.h"
 #include "moves/parsemove.h"
 #include "search/engine.h"
@@ -30,6 +31,17 @@ struct CommandRow {
 };
 
 static void CommandXboard(const char*, const char*) { printf("# xboard mode activated\n"); }
+
+// "uci" turns the process into a UCI engine for good; a running search
+// ends first.
+static void CommandUci(const char*, const char*) {
+  if (inSearch != 0) {
+    endSearch = 3;
+    PutBackLine();
+    return;
+  }
+  RunUci();
+}
 
 static void CommandQuit(const char*, const char*) {
   endSearch = 3;
@@ -197,6 +209,7 @@ static void CommandSetboard(const char* line, const char*) {
 
 static const CommandRow commandTable[] = {
     {"xboard", CommandXboard},
+    {"uci", CommandUci},
     {"protover", CommandProtover},
     {"accepted", CommandAccepted},
     {"rejected", CommandRejected},

@@ -23,6 +23,8 @@ uint32_t history[64][64];
 Move killerMove[MAX_KILLER_PLY];
 int killerPly = 0;
 int rootDepth = 0;
+uint64_t nodeLimit = UINT64_MAX;
+int selDepth = 0;
 
 int bestRoot = 0;
 int bestRootScore = 0;
@@ -95,6 +97,7 @@ static void AddHistory(Move m, int depth, const char* overflowFormat) {
 
 int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& line) {
   const bool root = depth >= rootDepth;
+  if (killerPly > selDepth) selDepth = killerPly;
 
   // Step 1. Repetition: one earlier occurrence scores as a draw; the root
   // position itself is always searched.
@@ -166,11 +169,13 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
 
   // Step 8. The moves.
   for (int i = 0; list[i]; i++) {
+    // A stopped search enters no further node, so a node limit holds exactly.
+    if (endSearch == 3) return alpha;
     const Move m = list[i];
+    if (root) ReportRootMove(m, i + 1);
     u64 savedKey = board.hashkey;
     MakeMove(list[i], board);
-    nodes++;
-    if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) PollInput();
+    CountNode();
     if (searchError) {
       printf("Search ErrorS tracing back to depth %d.\n", depth);
       DumpSearchError(board, m);
