@@ -139,7 +139,7 @@ TEST(UciProcess, HandshakeNamesTheEngineAndItsOptions) {
       "option name OwnBook type check default true",
       "option name BookFile type string default <empty>",
       "option name Clear Hash type button",
-      "option name Move Overhead type spin default 50 min 0 max 5000",
+      "option name Move Overhead type spin default 100 min 0 max 5000",
       "uciok",
   };
   EXPECT_EQ(handshake, expected);
@@ -432,18 +432,21 @@ TEST(UciProcess, PonderhitTurnsThePonderSearchIntoTheEnginesOwn) {
 }
 
 TEST(UciProcess, QuitOrTheEndOfInputEndsTheEngineDuringASearch) {
-  for (bool quit : {true, false}) {
+  // "stop" and "quit" in one write: the stop's bestmove still goes out.
+  for (std::string ending : {"quit", "end of input", "stop\nquit"}) {
     TempDir dir;
     EngineProcess engine;
     StartUci(engine, dir);
     Send(engine, {"position startpos", "go infinite"});
     ReadAvailable(engine, 300);
-    if (quit)
-      ASSERT_TRUE(SendLine(engine, "quit"));
-    else
+    if (ending == "end of input")
       CloseInput(engine);
-    EXPECT_TRUE(WaitForExit(engine, 3000)) << (quit ? "quit" : "end of input");
+    else
+      ASSERT_TRUE(SendLine(engine, ending));
+    EXPECT_TRUE(WaitForExit(engine, 3000)) << ending;
     EXPECT_EQ(engine.exitStatus, 0);
+    bool answered = ("\n" + engine.pending).find("\nbestmove ") != std::string::npos;
+    EXPECT_EQ(answered, ending == "stop\nquit") << ending;
   }
 }
 
