@@ -1,11 +1,14 @@
-// The text opening book: fixed-length lines of a score (7 columns) and a
-// game's moves in coordinate text, found by their position in the file.
+// The opening book. A text book has fixed-length lines of a score (7
+// columns) and a game's moves in coordinate text, found by their position in
+// the file; a book named *.bin is a Polyglot book (book/polyglot.h).
 #include "book/book.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include "board/hashkeys.h"
+#include "book/polyglot.h"
+#include "moves/movetext.h"
 #include "moves/parsemove.h"
 #include "search/engine.h"
 
@@ -42,7 +45,16 @@ static bool Matches(const char* line) {
   return strncmp(MovesOf(line), bookLine, strlen(bookLine)) == 0;
 }
 
+void CloseBook() {
+  if (bookFile) fclose(bookFile);
+  bookFile = nullptr;
+  bookRecordLength = 0;
+  bookLines = 0;
+  ClosePolyglotBook(polyglotBook);
+}
+
 int OpenBook() {
+  CloseBook();
   if (strcmp(bookName, "off") == 0) {
     printf("Opening book disabled.\n");
     return 1;
@@ -53,6 +65,11 @@ int OpenBook() {
   if (!bookFile) {
     printf("Cannot open book2 file %s.\n", bookName);
     return 1;
+  }
+  if (IsPolyglotName(bookName)) {
+    FILE* file = bookFile;
+    bookFile = nullptr;
+    return OpenPolyglotBook(file, bookName, polyglotBook);
   }
   char line[BOOK_LINE_MAX];
   if (!fgets(line, sizeof line, bookFile)) {
@@ -76,16 +93,31 @@ int OpenBook() {
   return 0;
 }
 
-void CloseBook() {
-  if (bookFile) fclose(bookFile);
-  bookFile = nullptr;
-  bookLines = 0;
+// Plays a move of the Polyglot book for mainBoard, drawn in proportion to
+// the weights.
+static int ProbePolyglotBook() {
+  Move moves[POLYGLOT_MAX_MOVES];
+  int weights[POLYGLOT_MAX_MOVES];
+  int count = PolyglotBookMoves(polyglotBook, mainBoard, moves, weights, POLYGLOT_MAX_MOVES);
+  if (count == 0) return 0;
+  int chosen = ChooseByWeight(weights, count, Random32());
+  if (chosen < 0) return 0;
+  int total = 0;
+  for (int i = 0; i < count; i++) total += weights[i];
+  char text[8];
+  MoveToText(moves[chosen], text);
+  printf("# book move %s, weight %d of %d\n", text, weights[chosen], total);
+  if (!ParseUserMove(text)) return 0;
+  printf("move %s\n", text);
+  return 1;
 }
 
-int ProbeBook() {
-  if (bookLines <= 0 || !bookFile) return 0;
+// The first run of text book lines that continue the game: lines first to
+// last. False when no line does.
+static bool FindTextBookRun(int& first, int& last) {
+  if (bookLines <= 0 || !bookFile) return false;
   char line[BOOK_LINE_MAX];
-  int first = -1;
+  first = -1;
   for (int i = 0; i < bookLines; i++) {
     if (!ReadBookLine(i, line)) break;
     if (Matches(line)) {
@@ -93,9 +125,17 @@ int ProbeBook() {
       break;
     }
   }
-  if (first < 0) return 0;
-  int last = first;
+  if (first < 0) return false;
+  last = first;
   while (last + 1 < bookLines && ReadBookLine(last + 1, line) && Matches(line)) last++;
+  return true;
+}
+
+int ProbeBook() {
+  if (polyglotBook.file) return ProbePolyglotBook();
+  int first, last;
+  if (!FindTextBookRun(first, last)) return 0;
+  char line[BOOK_LINE_MAX];
 
   uint32_t r = Random32();
   int chosen = first + (int)(r % (uint32_t)(last - first + 1));
@@ -113,4 +153,74 @@ int ProbeBook() {
   if (!ParseUserMove(rest)) return 0;
   printf("move %s\n", bookLine + played);
   return 1;
+}
+
+// The next move of a text book line after the game so far: four square
+// characters, and the promotion letter when a pawn of mainBoard reaches the
+// last rank (the following move's file letter could look like one).
+static bool NextTextMove(const char* moves, char* text) {
+  size_t played = strlen(bookLine);
+  if (strlen(moves) < played + 4) return false;
+  const char* rest = moves + played;
+  for (int i = 0; i < 4; i++) {
+    bool square = i % 2 == 0 ? rest[i] >= 'a' && rest[i] <= 'h' : rest[i] >= '1' && rest[i] <= '8';
+    if (!square) return false;
+  }
+  memcpy(text, rest, 4);
+  text[4] = 0;
+  int from = 8 * (rest[1] - '1') + ('h' - rest[0]);
+  bool promotes = (mainBoard.mailbox[from] == WPAWN && rest[3] == '8') ||
+                  (mainBoard.mailbox[from] == BPAWN && rest[3] == '1');
+  if (promotes && rest[4] && strchr("qrbn", rest[4])) {
+    text[4] = rest[4];
+    text[5] = 0;
+  }
+  return true;
+}
+
+// Adds weight to the row of move text, making a new row when needed.
+static int AddBookRow(BookMoveRow* rows, int count, int max, const char* text, int weight) {
+  int row = 0;
+  while (row < count && strcmp(rows[row].move, text) != 0) row++;
+  if (row == count) {
+    if (count == max) return count;
+    strcpy(rows[count].move, text);
+    rows[count].weight = 0;
+    count++;
+  }
+  rows[row].weight += weight;
+  return count;
+}
+
+int ListBookMoves(BookMoveRow* rows, int max) {
+  int count = 0;
+  if (polyglotBook.file) {
+    Move moves[POLYGLOT_MAX_MOVES];
+    int weights[POLYGLOT_MAX_MOVES];
+    int n = PolyglotBookMoves(polyglotBook, mainBoard, moves, weights, POLYGLOT_MAX_MOVES);
+    for (int i = 0; i < n; i++) {
+      char text[8];
+      MoveToText(moves[i], text);
+      count = AddBookRow(rows, count, max, text, weights[i]);
+    }
+  } else {
+    int first, last;
+    if (FindTextBookRun(first, last)) {
+      char line[BOOK_LINE_MAX];
+      char text[8];
+      for (int i = first; i <= last; i++)
+        if (ReadBookLine(i, line) && NextTextMove(MovesOf(line), text)) count = AddBookRow(rows, count, max, text, 1);
+    }
+  }
+  int total = 0;
+  for (int i = 0; i < count; i++) total += rows[i].weight;
+  for (int i = 0; i < count; i++) rows[i].percent = 100.0 * rows[i].weight / total;
+  // Most weight first; equal weights keep the book's order.
+  for (int i = 1; i < count; i++)
+    for (int j = i; j > 0 && rows[j].weight > rows[j - 1].weight; j--) {
+      BookMoveRow swap = rows[j];
+      rows[j] = rows[j - 1];
+      rows[j - 1] = swap;
+    }
+  return count;
 }

@@ -598,7 +598,6 @@ static void SetBookFile(const char* value) {
     ProtocolLine("info string BookFile: a name of at most %d characters; unchanged", (int)sizeof(bookName) - 1);
     return;
   }
-  CloseBook();
   strcpy(bookName, value[0] == 0 || strcmp(value, "<empty>") == 0 ? "off" : value);
   OpenBook();  // says in a line what it found
 }
