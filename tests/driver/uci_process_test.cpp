@@ -194,6 +194,13 @@ TEST(UciProcess, OwnBookAnswersFromTheBookFileAtOnce) {
     EXPECT_TRUE(AnyStartsWith(result.lines, "info string book move"));
     EXPECT_TRUE(ScoreLines(result).empty()) << "searched instead";
   }
+  // A Polyglot book goes through the same opening and probing (Debian's
+  // gnuchess-book, which the test dependencies install).
+  ASSERT_TRUE(SendLine(engine, "setoption name BookFile value /usr/share/games/gnuchess/book.bin"));
+  GoResult polyglot = Go(engine, "position startpos moves e2e4", "go wtime 60000 btime 60000");
+  EXPECT_TRUE(AnyStartsWith(polyglot.lines, "info string book move"));
+  EXPECT_TRUE(ScoreLines(polyglot).empty()) << "searched instead";
+
   ASSERT_TRUE(SendLine(engine, "setoption name OwnBook value false"));
   GoResult searched = Go(engine, "position startpos", "go depth 2");
   EXPECT_FALSE(AnyStartsWith(searched.lines, "info string book move"));
