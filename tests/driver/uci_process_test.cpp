@@ -534,3 +534,29 @@ TEST(UciProcess, TheEnginesOtherOutputComesAsInfoStrings) {
   EXPECT_TRUE(AnyStartsWith(result.lines, "info string comptime "));
   for (const std::string& line : result.lines) EXPECT_FALSE(StartsWith(line, "move ")) << line;
 }
+
+// currmove lines name a root move and its number, not in the first second
+// and at most once a second after it.
+TEST(UciProcess, CurrmoveComesAtMostOnceASecond) {
+  TempDir dir;
+  EngineProcess engine;
+  StartUci(engine, dir);
+  Send(engine, {"position startpos moves e2e4 e7e5 g1f3 b8c6", "go infinite"});
+  long long started = NowMs();
+  std::vector<long long> seen;
+  std::string line;
+  while (NowMs() - started < 3500) {
+    if (!ReadLine(engine, line, 100) || line.find(" currmove ") == std::string::npos) continue;
+    EXPECT_TRUE(std::regex_match(line, std::regex("info depth [0-9]+ currmove [a-h][1-8][a-h][1-8] currmovenumber [0-9]+")))
+        << line;
+    seen.push_back(NowMs() - started);
+  }
+  ASSERT_TRUE(SendLine(engine, "stop"));
+  EXPECT_FALSE(ReadBestMove(engine, NowMs(), 3000).bestmove.empty());
+  for (size_t i = 0; i < seen.size(); i++) {
+    EXPECT_GE(seen[i], 900) << "currmove in the first second";
+    if (i > 0) {
+      EXPECT_GE(seen[i] - seen[i - 1], 900) << "two currmove lines within a second";
+    }
+  }
+}
