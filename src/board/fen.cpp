@@ -218,7 +218,7 @@ static const char* MailboxLabel(int code) {
   }
 }
 
-void DisplayBoard(const Board& board, int fromBitboards) {
+void DisplayBoard(const Board& board, int fromBitboards, const char* linePrefix) {
   static const char* labels[12] = {"wK ", "wQ ", "wB ", "wN ", "wR ", "wP ",
                                    "bK ", "bQ ", "bB ", "bN ", "bR ", "bP "};
   const u64 boards[12] = {board.wKing, board.wQueen, board.wBishop, board.wKnight,
@@ -226,9 +226,10 @@ void DisplayBoard(const Board& board, int fromBitboards) {
                           board.bBishop, board.bKnight, board.bRook, board.bPawn};
   char fen[FEN_SIZE];
   WriteFen(board, fen);
-  printf("FEN: %s\n", fen);
-  printf(fromBitboards ? "from bitboards:\n" : "via mailbox:\n");
+  printf("%sFEN: %s\n", linePrefix, fen);
+  printf("%s%s", linePrefix, fromBitboards ? "from bitboards:\n" : "via mailbox:\n");
   for (int s = 63; s >= 0; s--) {
+    if (s % 8 == 7) printf("%s", linePrefix);
     if (fromBitboards) {
       for (int i = 0; i < 12; i++)
         if (boards[i] & setMask[s]) printf("%s", labels[i]);

@@ -11,4 +11,6 @@ constexpr int FEN_SIZE = 256;
 // operations, or the half-move and move numbers of a FEN.
 const char* ReadFen(const char* text, Board& board);
 void WriteFen(const Board& board, char* text);
-void DisplayBoard(const Board& board, int fromBitboards);
+// The FEN line and the board, from the bitboards or the mailbox; every line
+// begins with linePrefix ("# " makes the display a comment for an interface).
+void DisplayBoard(const Board& board, int fromBitboards, const char* linePrefix = "");

@@ -49,6 +49,13 @@ static inline u64 BlackEnPassantTarget(const Board& b) {
   return 0;
 }
 
+int IsGamePosition(const Board& board) {
+  if (PopCount(board.wKing) != 1 || PopCount(board.bKing) != 1) return 0;
+  BuildAttackMaps(board);
+  // The side to move must not be able to capture the king.
+  return board.onMove == WHITE ? (whiteAttacks & board.bKing) == 0 : (blackAttacks & board.wKing) == 0;
+}
+
 void BuildAttackMaps(const Board& b) {
   memset(attackFrom, 0, sizeof attackFrom);
   const u64 occupied = b.wPieces | b.bPieces;

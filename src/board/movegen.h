@@ -16,6 +16,10 @@ extern u64 blackAttacks;
 extern int inCheck;
 
 void BuildAttackMaps(const Board& board);
+// 1 when the board is a position of a game: one king of each colour, and
+// the side that is not to move not in check. 0 otherwise. Builds the
+// attack maps.
+int IsGamePosition(const Board& board);
 int GeneratePseudoMoves(const Board& board, Move* list);
 int GenerateMoves(const Board& board, Move* list);
 int IsPinnedMove(Board board, int kingSquare, const Move* list, int index, u64 enemyAttacks,

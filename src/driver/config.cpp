@@ -18,13 +18,7 @@ static void StripLineEnd(char* line) {
   while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = 0;
 }
 
-static void ApplyConfigLine(const char* line) {
-  char keyword[RC_WORD_SIZE];
-  char value[RC_LINE_SIZE];
-  const char* rest = NextWord(line, keyword, sizeof(keyword));
-  NextWord(rest, value, sizeof(value));
-  if (keyword[0] == 0) return;  // a line of blanks
-
+void ApplySetting(const char* keyword, const char* value) {
   if (strcmp(keyword, "book") == 0) {
     if (value[0] == 0) return;
     // Names longer than the field are cut to fit.
@@ -50,6 +44,15 @@ static void ApplyConfigLine(const char* line) {
   } else {
     printf("Error (unknown RC command): %s\n", keyword);
   }
+}
+
+static void ApplyConfigLine(const char* line) {
+  char keyword[RC_WORD_SIZE];
+  char value[RC_LINE_SIZE];
+  const char* rest = NextWord(line, keyword, sizeof(keyword));
+  NextWord(rest, value, sizeof(value));
+  if (keyword[0] == 0) return;  // a line of blanks
+  ApplySetting(keyword, value);
 }
 
 int ReadConfig() {

@@ -5,3 +5,7 @@
 // Reads Quorvel.rc from the working directory. 0 when it was read, 1 when
 // it cannot be opened.
 int ReadConfig();
+// Applies one setting as its line in Quorvel.rc does ("book", "hash",
+// "kibitz", "resign" and a value), with the same messages for bad values.
+// "hash" only sets the size of the table allocated next.
+void ApplySetting(const char* keyword, const char* value);

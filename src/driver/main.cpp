@@ -14,7 +14,6 @@
 #include "driver/config.h"
 #include "driver/input.h"
 #include "driver/play.h"
-#include "search/gameend.h"
 #include "search/hash.h"
 #include "search/think.h"
 
@@ -59,6 +58,7 @@ int main() {
   mainBoard.gamePly = 0;
   // The search reads and acts on waiting lines at its poll points.
   inputPoll = ReadInput;
+  thinkingHook = XboardThinking;
   searchStartTime = ReadClock();
   if (ReadConfig() != 0) printf("Resource file not found.\n");
   OpenLog();
@@ -75,18 +75,7 @@ int main() {
   inSearch = 0;
 
   while (quitFlag == 0) {
-    if (forceMode == 0 && CheckGameEnd(mainBoard)) {
-      printf("Entering forcemode.\n");
-      forceMode = 1;
-    }
-    if (inSearch == 0 && forceMode == 0 && mainBoard.onMove == computerSide) {
-      Think(THINK_PLAY);
-      continue;
-    }
-    if (inSearch == 0 && forceMode == 0 && mainBoard.onMove != computerSide && ponderMode == 2) {
-      Think(THINK_PONDER);
-      continue;
-    }
+    if (RunDueSearch()) continue;
     if (RingIsEmpty()) WaitForCommand();
     InterpretCommand();
   }

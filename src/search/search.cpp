@@ -28,6 +28,7 @@ int selDepth = 0;
 
 int bestRoot = 0;
 int bestRootScore = 0;
+int rootMoveIndex = 0;
 Line solutionLine;
 double solutionTime = 0;
 uint64_t solutionNodes = 0;
@@ -172,6 +173,7 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
     // A stopped search enters no further node, so a node limit holds exactly.
     if (endSearch == 3) return alpha;
     const Move m = list[i];
+    if (root) rootMoveIndex = i;
     if (root) ReportRootMove(m, i + 1);
     u64 savedKey = board.hashkey;
     MakeMove(list[i], board);

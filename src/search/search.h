@@ -26,6 +26,8 @@ extern int rootDepth;
 // Written at the root for the analysers.
 extern int bestRoot;
 extern int bestRootScore;
+// Index in rootMoves of the root move being searched.
+extern int rootMoveIndex;
 extern Line solutionLine;
 extern double solutionTime;
 extern uint64_t solutionNodes;

@@ -3,101 +3,12 @@
 // timeout.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <regex>
 #include <string>
 #include <vector>
 
-#include "board/fen.h"
-#include "board/movegen.h"
-#include "capture.h"
-#include "moves/makemove.h"
-#include "moves/movetext.h"
 #include "process.h"
-
-namespace {
-
-const char* const START_FEN = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -";
-const std::regex GENERATED_LINE("# Generated [0-9]+ random numbers");
-// A thinking line of a ponder search: the console marks it as a comment.
-const std::regex PONDER_THINKING_LINE("#  ?[0-9]+ +-?[0-9]+ +[0-9]+ +[0-9]+ .*");
-
-long long NowMs() {
-  using namespace std::chrono;
-  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-// Starts the engine and reads past its start-up lines.
-void Start(EngineProcess& engine, const TempDir& dir, std::vector<std::string>* startUp = nullptr) {
-  ASSERT_TRUE(StartEngine(engine, dir.path));
-  std::string line;
-  for (;;) {
-    ASSERT_TRUE(ReadLine(engine, line)) << "no end of start-up";
-    if (startUp != nullptr) startUp->push_back(line);
-    if (std::regex_match(line, GENERATED_LINE)) return;
-  }
-}
-
-void Send(EngineProcess& engine, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) ASSERT_TRUE(SendLine(engine, line)) << line;
-}
-
-// Reads lines until one starts with prefix; returns it (empty on timeout).
-std::string ReadUntilPrefix(EngineProcess& engine, const std::string& prefix, std::vector<std::string>* skipped,
-                            int timeoutMs = 10000) {
-  long long deadline = NowMs() + timeoutMs;
-  std::string line;
-  for (;;) {
-    long long left = deadline - NowMs();
-    if (left <= 0 || !ReadLine(engine, line, (int)left)) return "";
-    if (line.compare(0, prefix.size(), prefix) == 0) return line;
-    if (skipped != nullptr) skipped->push_back(line);
-  }
-}
-
-// The engine's next "move ..." line, as its move text.
-std::string ReadEngineMove(EngineProcess& engine, std::vector<std::string>* skipped = nullptr,
-                           int timeoutMs = 10000) {
-  std::string line = ReadUntilPrefix(engine, "move ", skipped, timeoutMs);
-  return line.empty() ? "" : line.substr(5);
-}
-
-// The legal moves, as text, of the position reached from fen by moves.
-std::vector<std::string> LegalMoves(const char* fen, const std::vector<std::string>& moves = {}) {
-  Board board;
-  CaptureOutput([&] { ReadFen(fen, board); });
-  std::vector<std::string> texts;
-  for (size_t ply = 0; ply <= moves.size(); ply++) {
-    Move list[MOVE_LIST_SIZE];
-    GenerateMoves(board, list);
-    texts.clear();
-    Move played = 0;
-    for (int i = 0; list[i]; i++) {
-      char text[8];
-      MoveToText(list[i], text);
-      texts.push_back(text);
-      if (ply < moves.size() && moves[ply] == text) played = list[i];
-    }
-    if (ply == moves.size()) break;
-    if (played == 0) return {};  // the line is not legal
-    MakeMove(played, board);
-  }
-  return texts;
-}
-
-bool Contains(const std::vector<std::string>& list, const std::string& item) {
-  for (const std::string& s : list)
-    if (s == item) return true;
-  return false;
-}
-
-bool AnyStartsWith(const std::vector<std::string>& lines, const std::string& prefix) {
-  for (const std::string& s : lines)
-    if (s.compare(0, prefix.size(), prefix) == 0) return true;
-  return false;
-}
-
-}  // namespace
+#include "protocol_helpers.h"
 
 TEST(ProtocolProcess, ProtoverAnnouncesFeaturesAndClosesAfterAPause) {
   TempDir dir;
@@ -108,6 +19,11 @@ TEST(ProtocolProcess, ProtoverAnnouncesFeaturesAndClosesAfterAPause) {
   const std::vector<std::string> features = {
       "# xboard mode activated", "feature done=0",     "feature colors=0",          "feature setboard=1",
       "feature usermove=1",      "feature myname=\"Quorvel 2.26\"", "feature ping=1",
+      "feature analyze=1",       "feature memory=1",   "feature sigint=0",          "feature sigterm=0",
+      "feature draw=1",          "feature playother=1",
+      // The settings of Quorvel.rc (none here: no book, resign 0, kibitz off).
+      "feature option=\"Book file -file \"", "feature option=\"Resign threshold -spin 0 0 32000\"",
+      "feature option=\"Kibitz -check 0\"",
   };
   std::string line;
   for (const std::string& expected : features) {
@@ -131,7 +47,8 @@ TEST(ProtocolProcess, RepliesOfSimpleCommands) {
   const std::vector<Case> cases = {
       {"accepted ping", {"#feature ping accepted"}},
       {"accepted usermove", {"#feature usermove accepted"}},
-      {"accepted sigint", {"#Error: unknown feature sigint accepted"}},
+      {"accepted sigint", {"#feature sigint accepted"}},
+      {"accepted nonsense", {"#Error: unknown feature nonsense accepted"}},
       {"rejected setboard", {"Error: feature setboard rejected"}},
       {"level 40 5 0", {"Time control: 40 moves in 5.000000 minutes."}},
       {"level 0 2 12", {"Time control: 0 moves in 2.000000 minutes.", "Increment: 12 seconds"}},
@@ -142,12 +59,23 @@ TEST(ProtocolProcess, RepliesOfSimpleCommands) {
       {"result 1-0 {White mates}", {"# result received."}},
       {"kibitz", {"tellics kibitz kibitz is on"}},
       {"random", {}},
-      {"computer", {"Error (unknown command): computer"}},
-      {"name Fairy-Max", {"Error (unknown command): name"}},
-      {"rating 2100 1800", {"Error (unknown command): rating"}},
-      {"memory 64", {"Error (unknown command): memory"}},
+      // Quiet: settings the engine has no use for.
+      {"computer", {}},
+      {"name Fairy-Max", {}},
+      {"rating 2100 1800", {}},
+      {"ics -", {}},
+      {"pause", {}},
+      {"resume", {}},
       {"cores 2", {"Error (unknown command): cores"}},
-      {"st 5", {"Error (unknown command): st"}},
+      {"st 5", {"Time control: 5 seconds per move."}},
+      {"st 0.5", {"Time control: 0.5 seconds per move."}},
+      {"st 0", {"Error (seconds per move must be above 0): st 0"}},
+      {"st fast", {"Error (seconds per move must be above 0): st fast"}},
+      // Nothing to take back at the start.
+      {"undo", {"Error (nothing to take back): undo"}},
+      {"remove", {"Error (nothing to take back): remove"}},
+      // Outside analysis "." has nothing to report, and a move needs "usermove".
+      {".", {}},
       {"e2e4", {"Error (unknown command): e2e4"}},
   };
   TempDir dir;
@@ -201,11 +129,11 @@ TEST(ProtocolProcess, RefusedUserMovesLeaveTheBoard) {
     std::string error;
   };
   const std::vector<Case> cases = {
-      {"usermove e2e5", "Error(illegal move): e2e5"},   // not a legal move
-      {"usermove e7e5", "Error(illegal move): e7e5"},   // the other side's move
-      {"usermove z9z9", "Error(illegal move): z9z9"},   // no squares
-      {"usermove e2", "Error(illegal move): e2"},       // too short
-      {"usermove", "Error(illegal move): "},            // no move at all
+      {"usermove e2e5", "Illegal move: e2e5"},   // not a legal move
+      {"usermove e7e5", "Illegal move: e7e5"},   // the other side's move
+      {"usermove z9z9", "Illegal move: z9z9"},   // no squares
+      {"usermove e2", "Illegal move: e2"},       // too short
+      {"usermove", "Illegal move: "},            // no move at all
   };
   TempDir dir;
   EngineProcess engine;
@@ -217,8 +145,11 @@ TEST(ProtocolProcess, RefusedUserMovesLeaveTheBoard) {
     ASSERT_TRUE(ReadUntil(engine, "pong 1", &lines, 5000)) << c.input;
     ASSERT_FALSE(lines.empty()) << c.input;
     EXPECT_EQ(lines[0], c.error);
-    // The board display twice around the list of the 20 legal moves.
-    EXPECT_TRUE(AnyStartsWith(lines, "FEN: " + std::string(START_FEN).substr(0, 43))) << c.input;
+    // The board display twice around the list of the 20 legal moves, all
+    // as comments for the interface.
+    EXPECT_TRUE(AnyStartsWith(lines, "# FEN: " + std::string(START_FEN).substr(0, 43))) << c.input;
+    EXPECT_EQ(lines.size(), 1u + 2 * 10 + 20) << c.input;
+    for (size_t i = 1; i < lines.size(); i++) EXPECT_EQ(lines[i][0], '#') << c.input << ": " << lines[i];
   }
   // The start position is still there: e2e4 is legal.
   Send(engine, {"usermove e2e4", "ping 2"});
