@@ -502,13 +502,11 @@ static const char* CheckFen(const char* fen, char* usable) {
   char fourFields[4 * UCI_WORD_SIZE];
   snprintf(fourFields, sizeof fourFields, "%s %s %s %s", fields[0], fields[1], fields[2], fields[3]);
   ReadFen(fourFields, board);
-  if (PopCount(board.wKing) != 1 || PopCount(board.bKing) != 1) return "each side needs one king";
+  if (!IsGamePosition(board))
+    return PopCount(board.wKing) != 1 || PopCount(board.bKing) != 1 ? "each side needs one king"
+                                                                     : "the side not to move is in check";
   const u64 backRanks = 0xFF000000000000FFull;
   if ((board.wPawn | board.bPawn) & backRanks) return "a pawn stands on the first or last rank";
-  BuildAttackMaps(board);
-  int waitingKing = board.onMove == WHITE ? board.bKingSquare : board.wKingSquare;
-  u64 attackers = board.onMove == WHITE ? whiteAttacks : blackAttacks;
-  if (attackers & setMask[waitingKing]) return "the side not to move is in check";
   // An en passant square with no pawn that just made the double step is
   // dropped.
   if (board.castleStat & EP_FLAG) {

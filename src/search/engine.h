@@ -50,7 +50,7 @@ struct ThinkingReport {
   double elapsed;    // seconds since the search started
   int score;
   uint64_t nodes;
-  const Line* line;  // the principal variation (nullptr for THINKING_ROOT_MOVE)
+  const Line* line;  // the principal variation (as it stands, for THINKING_ROOT_MOVE)
   int selDepth;      // deepest ply reached so far
   Move rootMove;     // THINKING_ROOT_MOVE: the move and its number from 1
   int rootMoveNumber;
