@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "process.h"
+#include "protocol_helpers.h"
 
 namespace {
 
@@ -20,17 +20,12 @@ const std::regex NODES_FIELD(".* nodes ([0-9]+) .*");
 const std::regex DEPTH_FIELD("info depth ([0-9]+) .*");
 const std::regex SCORE_FIELD(".* score (cp -?[0-9]+|mate -?[0-9]+) .*");
 
-long long NowMs() {
-  using namespace std::chrono;
-  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
 bool StartsWith(const std::string& line, const std::string& prefix) { return line.compare(0, prefix.size(), prefix) == 0; }
 
 // Reads lines until one starts with prefix and returns it (empty on timeout);
 // the lines before it go to skipped. Every line must be a UCI line.
-std::string ReadUntilPrefix(EngineProcess& engine, const std::string& prefix, std::vector<std::string>* skipped = nullptr,
-                            int timeoutMs = 10000) {
+std::string ReadUciUntil(EngineProcess& engine, const std::string& prefix, std::vector<std::string>* skipped = nullptr,
+                         int timeoutMs = 10000) {
   long long deadline = NowMs() + timeoutMs;
   std::string line;
   for (;;) {
@@ -53,22 +48,18 @@ void StartUci(EngineProcess& engine, const TempDir& dir, std::vector<std::string
   } while (!StartsWith(line, "id name "));
   if (handshake != nullptr) handshake->push_back(line);
   for (;;) {
-    line = ReadUntilPrefix(engine, "", nullptr);
+    line = ReadUciUntil(engine, "", nullptr);
     ASSERT_FALSE(line.empty()) << "no uciok";
     if (handshake != nullptr) handshake->push_back(line);
     if (line == "uciok") return;
   }
 }
 
-void Send(EngineProcess& engine, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) ASSERT_TRUE(SendLine(engine, line)) << line;
-}
-
 // The lines before the readyok that answers an isready sent now.
 std::vector<std::string> RepliesBeforeReady(EngineProcess& engine) {
   std::vector<std::string> replies;
   EXPECT_TRUE(SendLine(engine, "isready"));
-  EXPECT_EQ(ReadUntilPrefix(engine, "readyok", &replies), "readyok");
+  EXPECT_EQ(ReadUciUntil(engine, "readyok", &replies), "readyok");
   return replies;
 }
 
@@ -81,7 +72,7 @@ struct GoResult {
 
 GoResult ReadBestMove(EngineProcess& engine, long long sentMs, int timeoutMs = 20000) {
   GoResult result;
-  std::string line = ReadUntilPrefix(engine, "bestmove ", &result.lines, timeoutMs);
+  std::string line = ReadUciUntil(engine, "bestmove ", &result.lines, timeoutMs);
   result.ms = NowMs() - sentMs;
   if (line.empty()) return result;
   std::smatch match;
@@ -111,12 +102,6 @@ std::vector<std::string> ScoreLines(const GoResult& result) {
 std::string Field(const std::string& line, const std::regex& form) {
   std::smatch match;
   return std::regex_match(line, match, form) ? std::string(match[1]) : "";
-}
-
-bool AnyStartsWith(const std::vector<std::string>& lines, const std::string& prefix) {
-  for (const std::string& line : lines)
-    if (StartsWith(line, prefix)) return true;
-  return false;
 }
 
 // No line at all within waitMs (the engine holds its answer).
@@ -176,7 +161,7 @@ TEST(UciProcess, OptionsApplyAndBadValuesAreRefused) {
   // The table has the size of the last good value.
   std::vector<std::string> handshake;
   ASSERT_TRUE(SendLine(engine, "uci"));
-  ASSERT_EQ(ReadUntilPrefix(engine, "uciok", &handshake), "uciok");
+  ASSERT_EQ(ReadUciUntil(engine, "uciok", &handshake), "uciok");
   EXPECT_TRUE(AnyStartsWith(handshake, "option name Hash type spin default 3 min 1 max 4294"));
 }
 
@@ -217,7 +202,7 @@ TEST(UciProcess, IsreadyIsAnsweredIdleAndDuringASearch) {
   long long sent = NowMs();
   std::vector<std::string> before;
   ASSERT_TRUE(SendLine(engine, "isready"));
-  ASSERT_EQ(ReadUntilPrefix(engine, "readyok", &before, 2000), "readyok");
+  ASSERT_EQ(ReadUciUntil(engine, "readyok", &before, 2000), "readyok");
   EXPECT_LT(NowMs() - sent, 1000);
   EXPECT_FALSE(AnyStartsWith(before, "bestmove")) << "the search ended";
   sent = NowMs();
