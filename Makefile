@@ -6,11 +6,15 @@
 #   make debug     Debug build in build-debug/
 #   make install   Release build, then install under PREFIX (and DESTDIR)
 #   make uninstall removes what install put there
+#   make fuzz      libFuzzer targets (clang, ASan+UBSan) in build-fuzz/, each run
+#                  for FUZZ_SECONDS on its seed corpus in fuzz/corpus/
 JOBS ?= 2
 PREFIX ?= /usr/local
 DESTDIR ?=
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= fen moves epdop pgn book polyglot rc commands
 
-.PHONY: all release run test sanitize debug clean deps install uninstall
+.PHONY: all release run test sanitize debug fuzz clean deps install uninstall
 
 all: release
 
@@ -36,6 +40,11 @@ sanitize: deps
 	cmake --build build-san -j $(JOBS)
 	cd build-san && ctest --output-on-failure -j $(JOBS)
 
+fuzz:
+	cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=/usr/bin/clang++
+	cmake --build build-fuzz -j $(JOBS)
+	fuzz/run.sh build-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 install: release
 	DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
 
@@ -48,4 +57,4 @@ uninstall:
 	-rmdir "$(DESTDIR)$(PREFIX)/share/games/quorvel"
 
 clean:
-	rm -rf build build-debug build-san
+	rm -rf build build-debug build-san build-fuzz

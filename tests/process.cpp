@@ -241,6 +241,16 @@ void KillEngine(EngineProcess& engine) {
   engine.pid = -1;
 }
 
+bool RunUntilLine(const std::string& workDir, const std::string& input, const std::string& last,
+                  std::vector<std::string>* output, int timeoutMs) {
+  EngineProcess engine;
+  if (!StartEngine(engine, workDir) || !SendText(engine, input)) return false;
+  const bool found = ReadUntil(engine, last, output, timeoutMs);
+  SendLine(engine, "quit");
+  WaitForExit(engine);
+  return found;
+}
+
 EngineRun RunEngine(const std::string& input, const std::string& workDir, int timeoutMs) {
   EngineRun run;
   EngineProcess engine;

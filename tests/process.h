@@ -67,6 +67,13 @@ struct EngineRun {
   bool timedOut = false;
 };
 
+// Starts the engine in workDir, sends input, and collects the output lines
+// up to one that equals last (waiting at most timeoutMs) into output; then
+// sends "quit" and waits for the end. False when last never came. For runs
+// that "quit" waiting in the input would cut short.
+bool RunUntilLine(const std::string& workDir, const std::string& input, const std::string& last,
+                  std::vector<std::string>* output, int timeoutMs = 60000);
+
 // One-shot: start the engine in workDir, send input, close its input, collect
 // all output until it exits (killed after timeoutMs).
 EngineRun RunEngine(const std::string& input, const std::string& workDir, int timeoutMs = 20000);

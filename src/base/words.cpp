@@ -1,6 +1,8 @@
 // Number and word reading of argument text.
 #include "base/words.h"
 
+#include <cstdio>
+
 #include <cctype>
 #include <climits>
 
@@ -31,4 +33,12 @@ const char* NextWord(const char* text, char* word, int size) {
   }
   word[length] = 0;
   return text;
+}
+
+double ClampArgument(double value, double low, double high, const char* name) {
+  double used = value;
+  if (!(value >= low)) used = low;  // NaN counts as too low
+  if (value > high) used = high;
+  if (used != value) printf("# %s %.10g is out of range; %.10g used.\n", name, value, used);
+  return used;
 }

@@ -5,6 +5,10 @@
 // Decimal integer conversion of command and configuration arguments: an
 // optional sign and leading digits, 0 when there are none.
 int ToInt(const char* text);
+// value held to low..high. A value outside prints
+// "# %s %.10g is out of range; %.10g used.\n" with the argument's name, so
+// the reply shows what the command took.
+double ClampArgument(double value, double low, double high, const char* name);
 
 // Reads the next whitespace-delimited word of text into word (size bytes
 // with the terminator; a longer word is cut) and returns the text after it.

@@ -47,12 +47,16 @@ static int PieceCodeOfLetter(char c) {
 }
 
 const char* ReadFen(const char* text, Board& board) {
-  int gamePly = board.gamePly;
-  memset(&board, 0, sizeof(board));
-  board.gamePly = gamePly;
-  board.wKingSquare = NO_SQUARE;
-  board.bKingSquare = NO_SQUARE;
-  board.onMove = 2;
+  // The position is built on a scratch board and copied over board only
+  // when the whole text reads as a position, so a text with an error
+  // leaves the previous position in place.
+  Board fresh;
+  memset(&fresh, 0, sizeof(fresh));
+  fresh.gamePly = board.gamePly;
+  fresh.wKingSquare = NO_SQUARE;
+  fresh.bKingSquare = NO_SQUARE;
+  fresh.onMove = 2;
+  bool ok = true;
 
   while (*text == ' ' || *text == '\t') text++;
   size_t placementLength = 0;
@@ -62,62 +66,73 @@ const char* ReadFen(const char* text, Board& board) {
   // Walking the placement backwards visits h1, g1, ..., a1, h2, ... a8, so
   // the running counter is the square number.
   int square = 0;
-  bool overfull = false;
   for (size_t i = placementLength; i-- > 0;) {
     char c = text[i];
     int code = PieceCodeOfLetter(c);
     if (code != EMPTY) {
       if (square < 64) {
-        *PieceBoard(board, code) |= setMask[square];
-        board.mailbox[square] = code;
-        if (code == WKING) board.wKingSquare = square;
-        if (code == BKING) board.bKingSquare = square;
-      } else {
-        overfull = true;
+        *PieceBoard(fresh, code) |= setMask[square];
+        fresh.mailbox[square] = code;
+        if (code == WKING) fresh.wKingSquare = square;
+        if (code == BKING) fresh.bKingSquare = square;
       }
       square++;
     } else if (c >= '1' && c <= '8') {
       square += c - '0';
     } else if (c == '/') {
-      if (square % 8 != 0) printf("Error(Bad FEN): not 8 per row\n");
+      if (square % 8 != 0) {
+        printf("Error(Bad FEN): not 8 per row\n");
+        ok = false;
+      }
     } else {
       printf("Error (Unknown FEN character %c)\n", c);
+      ok = false;
       square++;
     }
   }
-  if (overfull) printf("Error(Bad FEN): more than 64 squares, extra pieces dropped\n");
-
-  board.wPieces = board.wKing | board.wQueen | board.wBishop | board.wKnight | board.wRook | board.wPawn;
-  board.bPieces = board.bKing | board.bQueen | board.bBishop | board.bKnight | board.bRook | board.bPawn;
-  for (int s = 0; s < 64; s++) {
-    if (board.mailbox[s] == EMPTY) continue;
-    board.occupiedA1H8 |= setMaskA1H8[s];
-    board.occupiedH1A8 |= setMaskH1A8[s];
-    board.occupiedL90 |= setMaskL90[s];
+  if (square > 64) {
+    printf("Error(Bad FEN): more than 64 squares\n");
+    ok = false;
+  } else if (square < 64 && ok && placementLength > 0) {
+    printf("Error(Bad FEN): fewer than 64 squares\n");
+    ok = false;
   }
 
-  // The later fields sit at fixed offsets after the placement; a text that
-  // ends before them leaves them at their empty values.
+  fresh.wPieces = fresh.wKing | fresh.wQueen | fresh.wBishop | fresh.wKnight | fresh.wRook | fresh.wPawn;
+  fresh.bPieces = fresh.bKing | fresh.bQueen | fresh.bBishop | fresh.bKnight | fresh.bRook | fresh.bPawn;
+  for (int s = 0; s < 64; s++) {
+    if (fresh.mailbox[s] == EMPTY) continue;
+    fresh.occupiedA1H8 |= setMaskA1H8[s];
+    fresh.occupiedH1A8 |= setMaskH1A8[s];
+    fresh.occupiedL90 |= setMaskL90[s];
+  }
+
+  // The later fields sit at fixed offsets after the placement.
   const char* p = text + placementLength;
   const char* rest = p + strlen(p);
   if (*p == 0 || p[1] == 0) {
     printf("Error: FEN text ends before the side to move\n");
+    ok = false;
   } else {
     p++;
-    if (*p == 'w') board.onMove = WHITE;
-    else if (*p == 'b') board.onMove = BLACK;
-    else printf("Error: Invalid FEN color(%c)\n", *p);
+    if (*p == 'w') fresh.onMove = WHITE;
+    else if (*p == 'b') fresh.onMove = BLACK;
+    else {
+      printf("Error: Invalid FEN color(%c)\n", *p);
+      ok = false;
+    }
     p++;
     if (*p == 0 || p[1] == 0) {
       printf("Error: FEN text ends before the castling field\n");
+      ok = false;
     } else {
       p++;
       int looked = 0;
       while (looked < 5 && *p && *p != ' ') {
-        if (*p == 'K') board.castleStat |= CASTLE_WK;
-        else if (*p == 'Q') board.castleStat |= CASTLE_WQ;
-        else if (*p == 'k') board.castleStat |= CASTLE_BK;
-        else if (*p == 'q') board.castleStat |= CASTLE_BQ;
+        if (*p == 'K') fresh.castleStat |= CASTLE_WK;
+        else if (*p == 'Q') fresh.castleStat |= CASTLE_WQ;
+        else if (*p == 'k') fresh.castleStat |= CASTLE_BK;
+        else if (*p == 'q') fresh.castleStat |= CASTLE_BQ;
         p++;
         looked++;
       }
@@ -125,19 +140,22 @@ const char* ReadFen(const char* text, Board& board) {
 
       if (*p == 0) {
         printf("Error: FEN text ends before the en passant field\n");
+        ok = false;
       } else if (*p == '-') {
         p++;
       } else if (*p >= 'a' && *p <= 'h') {
         int fileIndex = 'h' - *p;
-        board.castleStat = (board.castleStat & 15) | ((8 + fileIndex) << 4);
+        fresh.castleStat = (fresh.castleStat & 15) | ((8 + fileIndex) << 4);
         p++;
         if (*p) p++;
       }
       rest = p;
     }
   }
+  if (!ok) return nullptr;
 
-  board.hashkey = ComputeHashKey(board);
+  fresh.hashkey = ComputeHashKey(fresh);
+  board = fresh;
   while (*rest == ' ' || *rest == '\t') rest++;
   return rest;
 }

@@ -8,7 +8,9 @@ constexpr int FEN_SIZE = 256;
 
 // Reads the position fields (placement, side to move, castling, en passant)
 // of a FEN or EPD text into board and returns the text after them: the EPD
-// operations, or the half-move and move numbers of a FEN.
+// operations, or the half-move and move numbers of a FEN. A text with an
+// error in those fields is refused: the error is printed, board keeps the
+// position it held, and the result is nullptr.
 const char* ReadFen(const char* text, Board& board);
 void WriteFen(const Board& board, char* text);
 // The FEN line and the board, from the bitboards or the mailbox; every line

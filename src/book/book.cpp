@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/files.h"
 #include "board/hashkeys.h"
 #include "book/polyglot.h"
 #include "moves/movetext.h"
@@ -16,7 +17,10 @@ FILE* bookFile = nullptr;
 int bookRecordLength = 0;
 int bookLines = 0;
 
-static const int BOOK_LINE_MAX = 256;
+// A line holds at most 255 characters before its line end.
+static const int MAX_BOOK_TEXT = 255;
+// Room to read such a line with a CR-LF end and the terminator.
+static const int BOOK_LINE_MAX = MAX_BOOK_TEXT + 3;
 static const int SCORE_COLUMNS = 7;
 
 // Drops a carriage return before the line feed, so console lines carry none.
@@ -45,6 +49,63 @@ static bool Matches(const char* line) {
   return strncmp(MovesOf(line), bookLine, strlen(bookLine)) == 0;
 }
 
+// Why a book file cannot be used, as one line; "" when it can. A book is
+// usable when it holds at least one line, every line has the length of the
+// first (line end included; the last line may lack its line end), no line
+// is longer than 255 characters and no byte is NUL. Sets the record length
+// and the line count.
+static const char* CheckBookShape(FILE* file, int* recordLength, int* lines, char* detail, size_t size) {
+  char chunk[65536];
+  long lineStart = 0, offset = 0;
+  int length = -1;
+  int count = 0;
+  size_t got;
+  char previous = 0;
+  while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) {
+    for (size_t i = 0; i < got; i++, offset++) {
+      const char c = chunk[i];
+      if (c == 0) {
+        snprintf(detail, size, "a NUL byte in line %d", count + 1);
+        return detail;
+      }
+      const char before = previous;
+      previous = c;
+      if (c != '\n') continue;
+      const long lineLength = offset + 1 - lineStart;
+      if (length < 0) {
+        const long text = lineLength - 1 - (lineLength >= 2 && before == '\r' ? 1 : 0);
+        if (text > MAX_BOOK_TEXT) return "a line longer than 255 characters";
+        length = (int)lineLength;
+      } else if (lineLength != length) {
+        snprintf(detail, size, "line %d of %ld bytes where line 1 has %d", count + 1, lineLength, length);
+        return detail;
+      }
+      count++;
+      lineStart = offset + 1;
+    }
+  }
+  if (ferror(file)) return "a read error";
+  const long rest = offset - lineStart;
+  if (length < 0) {
+    // One line without a line end is the whole book.
+    if (rest == 0) return "no lines";
+    if (rest > MAX_BOOK_TEXT) return "a line longer than 255 characters";
+    length = (int)rest + 1;
+    count = 1;
+  } else if (rest > 0) {
+    // The last line may lack its line end, but not be longer or shorter.
+    const long missing = length - rest;
+    if (missing < 1 || missing > 2) {
+      snprintf(detail, size, "line %d of %ld bytes where line 1 has %d", count + 1, rest, length);
+      return detail;
+    }
+    count++;
+  }
+  *recordLength = length;
+  *lines = count;
+  return "";
+}
+
 void CloseBook() {
   if (bookFile) fclose(bookFile);
   bookFile = nullptr;
@@ -59,6 +120,11 @@ int OpenBook() {
     printf("Opening book disabled.\n");
     return 1;
   }
+  bookLines = 0;
+  if (RegularFileStatus(bookName) < 0) {
+    printf("Error: book %s is not a regular file; book not used.\n", bookName);
+    return 1;
+  }
   // Binary mode: the record length is measured as the line stands on disk,
   // so books with CR-LF or LF line ends both seek right.
   bookFile = fopen(bookName, "rb");
@@ -71,24 +137,17 @@ int OpenBook() {
     bookFile = nullptr;
     return OpenPolyglotBook(file, bookName, polyglotBook);
   }
-  char line[BOOK_LINE_MAX];
-  if (!fgets(line, sizeof line, bookFile)) {
-    bookLines = 0;
-  } else {
-    size_t length = strlen(line);
-    if (line[length - 1] != '\n' && !feof(bookFile)) {
-      printf("Error: book %s has a line longer than 255 characters; book not used.\n", bookName);
-      fclose(bookFile);
-      bookFile = nullptr;
-      return 1;
-    }
-    bookRecordLength = (int)length;
-    long position = ftell(bookFile);
-    fseek(bookFile, 0, SEEK_END);
-    long size = ftell(bookFile);
-    fseek(bookFile, position, SEEK_SET);
-    bookLines = (int)(size / bookRecordLength);
+  char detail[96];
+  int recordLength = 0, lines = 0;
+  const char* problem = CheckBookShape(bookFile, &recordLength, &lines, detail, sizeof detail);
+  if (problem[0] != 0) {
+    printf("Error: book %s has %s; book not used.\n", bookName, problem);
+    fclose(bookFile);
+    bookFile = nullptr;
+    return 1;
   }
+  bookRecordLength = recordLength;
+  bookLines = lines;
   printf("#book %s has %d lines.\n", bookName, bookLines);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/files.h"
 #include "board/fen.h"
 #include "book/book.h"
 #include "moves/parsemove.h"
@@ -15,8 +16,6 @@ int gameError = 0;
 int inComment = 0;
 
 static const size_t MAX_TOKEN = 255;
-// Longest input line taken whole; the rest of a longer line is dropped.
-static const size_t MAX_PGN_LINE = 4096;
 static const size_t MAX_BOOK_FILE_NAME = 239;
 static const size_t MAX_UPGRADE_NAME = 71;
 static const double UPGRADE_SECONDS = 0.4;
@@ -53,33 +52,37 @@ void ReadPgnToken(const char* token) {
   }
 }
 
-// Reads one whole line (without its line end) into line. Returns 0 at the
-// end of the file; *hadLineFeed tells whether the line was ended by one.
-static int ReadWholeLine(FILE* file, char* line, bool* hadLineFeed) {
-  size_t length = 0;
-  int c;
-  bool any = false;
-  *hadLineFeed = false;
-  while ((c = fgetc(file)) != EOF) {
-    any = true;
-    if (c == '\n') {
-      *hadLineFeed = true;
-      break;
-    }
-    if (length + 1 < MAX_PGN_LINE) line[length++] = (char)c;
-  }
-  if (length > 0 && line[length - 1] == '\r') length--;
-  line[length] = 0;
-  return any;
+// Line ends for the reader below: a CR right before a LF (or before the
+// end of the file) belongs to the line end.
+static const int LINE_END = '\n';
+
+static int NextChar(FILE* file) {
+  int c = fgetc(file);
+  if (c != '\r') return c;
+  int d = fgetc(file);
+  if (d == '\n' || d == EOF) return d;
+  ungetc(d, file);
+  return c;
 }
 
-static void HandToken(const char* start, size_t length, FILE* out, int* written) {
-  char token[MAX_TOKEN + 1];
-  if (length >= MAX_TOKEN) {
+static bool EndsLine(int c) { return c == LINE_END || c == EOF || c == 0; }
+
+// Skips what is left of a line after c and tells whether a line feed ended
+// it. A NUL byte ends the line's text: what follows it on the line is not
+// read as moves.
+static bool FinishLine(FILE* file, int c) {
+  while (c != LINE_END && c != EOF) c = NextChar(file);
+  return c == LINE_END;
+}
+
+// Hands one token to the PGN reader; a token of 255 characters or more is
+// cut to its first 254 and its last character, so that a comment's closing
+// brace is never cut off.
+static void HandToken(char* token, size_t length, size_t fullLength, FILE* out, int* written) {
+  if (fullLength >= MAX_TOKEN) {
     printf("ERROR: token>255\n");
     length = MAX_TOKEN;
   }
-  memcpy(token, start, length);
   token[length] = 0;
   ReadPgnToken(token);
   if (mainBoard.gamePly == BOOK_PLIES && !*written && !gameError) {
@@ -89,36 +92,56 @@ static void HandToken(const char* start, size_t length, FILE* out, int* written)
   }
 }
 
-// Splits a line of move text at blanks. A blank right before the line end
-// leaves an empty token; the text after the last blank of a line without a
-// line feed (the file's last line) is one more token.
-static void ReadMoveText(const char* line, bool hadLineFeed, FILE* out, int* written) {
-  const char* p = line;
-  while (*p == ' ') p++;
+// Reads a line of move text of any length from its first character c,
+// token by token. Tokens are separated by blanks; a blank right before the
+// line feed leaves an empty token; the last token of a line without a line
+// feed (the file's last line) is announced with "Z".
+static void ReadMoveText(FILE* in, int c, FILE* out, int* written) {
+  char token[MAX_TOKEN + 1];
+  while (c == ' ') c = NextChar(in);
   for (;;) {
-    const char* q = p;
-    while (*q && *q != ' ') q++;
-    if (*q == 0 && !hadLineFeed) {
-      if (q > p) {
-        printf("Z");
-        HandToken(p, (size_t)(q - p), out, written);
-      }
+    if (EndsLine(c)) {
+      if (FinishLine(in, c)) printf("Error: NULL token\n");
       return;
     }
-    if (q == p) {
-      printf("Error: NULL token\n");
-      return;
+    size_t length = 0, fullLength = 0;
+    while (!EndsLine(c) && c != ' ') {
+      if (length < MAX_TOKEN) length++;
+      token[length - 1] = (char)c;
+      fullLength++;
+      c = NextChar(in);
     }
-    HandToken(p, (size_t)(q - p), out, written);
-    if (*q == 0) return;
-    while (*q == ' ') q++;
-    p = q;
+    const bool lineEnded = EndsLine(c);
+    const bool hadLineFeed = lineEnded && FinishLine(in, c);
+    if (lineEnded && !hadLineFeed) printf("Z");
+    HandToken(token, length, fullLength, out, written);
+    if (lineEnded) return;
+    while (c == ' ') c = NextChar(in);
   }
+}
+
+// A tag line: the event name ("[N...") is shown, and a new game starts.
+static void ReadTagLine(FILE* in) {
+  int c = NextChar(in);
+  const bool show = c == 'N';
+  if (show) printf("[");
+  while (!EndsLine(c)) {
+    if (show) putchar(c);
+    c = NextChar(in);
+  }
+  if (show) printf("\n");
+  FinishLine(in, c);
 }
 
 int BuildBook(const char* fileName) {
   if (strlen(fileName) > MAX_BOOK_FILE_NAME) {
     printf("Error: game file name longer than %zu characters.\n", MAX_BOOK_FILE_NAME);
+    return 1;
+  }
+  // Only a regular file has an end: a device such as /dev/zero would be
+  // read for ever, and a directory or device gives no name to write beside.
+  if (RegularFileStatus(fileName) < 0) {
+    printf("Error (book): %s is not a regular file.\n", fileName);
     return 1;
   }
   FILE* in = fopen(fileName, "rb");
@@ -128,30 +151,31 @@ int BuildBook(const char* fileName) {
   }
   char outName[MAX_BOOK_FILE_NAME + 8];
   snprintf(outName, sizeof outName, "%s.txt", fileName);
-  FILE* out = fopen(outName, "wb");
+  FILE* out = IsWritableName(outName) ? fopen(outName, "wb") : nullptr;
   if (!out) {
     printf("Error: Cannot write file to file %s.\n", outName);
     fclose(in);
     return 1;
   }
 
-  static char line[MAX_PGN_LINE];
-  bool hadLineFeed;
   int written = 0;
-  while (ReadWholeLine(in, line, &hadLineFeed)) {
-    if (line[0] == '[') {
-      if (line[1] == 'N') printf("%s\n", line);
+  int c;
+  while ((c = NextChar(in)) != EOF) {
+    if (c == '[') {
+      ReadTagLine(in);
       NewGame();
       written = 0;
       gameError = 0;
-    } else if (line[0] != 0) {
-      ReadMoveText(line, hadLineFeed, out, &written);
+    } else if (c == 0) {
+      FinishLine(in, c);
+    } else if (c != LINE_END) {
+      ReadMoveText(in, c, out, &written);
     }
   }
-  fclose(out);
+  const bool ok = CloseWrittenFile(out, outName);
   fclose(in);
   NewGame();
-  return 0;
+  return ok ? 0 : 1;
 }
 
 int UpgradeBook() {
@@ -159,9 +183,14 @@ int UpgradeBook() {
     printf("Error: book name longer than %zu characters.\n", MAX_UPGRADE_NAME);
     return 1;
   }
+  // The scored lines go to a scratch file that takes the scored book's name
+  // only once every line is in it: a stopped or failed upgrade leaves no
+  // short book behind, and an earlier complete one stays as it was.
   char outName[BOOK_NAME_SIZE + 16];
+  char partName[BOOK_NAME_SIZE + 24];
   snprintf(outName, sizeof outName, "%s.upg.txt", bookName);
-  FILE* out = fopen(outName, "wb");
+  snprintf(partName, sizeof partName, "%s.part", outName);
+  FILE* out = IsWritableName(outName) && IsWritableName(partName) ? fopen(partName, "wb") : nullptr;
   if (!out) {
     printf("Error: Cannot write file to upgrade book2 file %s.\n", bookName);
     return 1;
@@ -171,6 +200,7 @@ int UpgradeBook() {
   int savedIncrement = increment;
 
   char line[256];
+  int done = 0;
   // "quit" arriving during one of the analyses ends the upgrade.
   for (int i = 0; i < bookLines && bookFile && !quitFlag; i++) {
     if (fseek(bookFile, (long)i * bookRecordLength, SEEK_SET) != 0) break;
@@ -196,6 +226,7 @@ int UpgradeBook() {
     limits.mode = THINK_ANALYSE;
     limits.adjudicate = 1;
     SearchPosition(limits);
+    if (quitFlag) break;  // the score of an analysis cut short is no score
     int score = mainBoard.onMove == WHITE ? bestRootScore : -bestRootScore;
 
     char text[300];
@@ -203,10 +234,25 @@ int UpgradeBook() {
     fprintf(out, "%s\r\n", text);
     printf("%s\n\n", text);
     printf("next\n");
+    done++;
   }
-  fclose(out);
   baseMinutes = savedBase;
   movesPerControl = savedMoves;
   increment = savedIncrement;
+  const bool written = CloseWrittenFile(out, partName);
+  if (done < bookLines) {
+    remove(partName);
+    if (quitFlag) {
+      printf("Book upgrade stopped after %d of %d lines; %s not written.\n", done, bookLines, outName);
+      return 2;
+    }
+    printf("Error: book line %d could not be read; %s not written.\n", done, outName);
+    return 1;
+  }
+  if (!written || rename(partName, outName) != 0) {
+    if (written) printf("Error: writing %s failed.\n", outName);
+    remove(partName);
+    return 1;
+  }
   return 0;
 }

@@ -7,4 +7,6 @@ extern int inComment;
 
 int BuildBook(const char* fileName);
 void ReadPgnToken(const char* token);
+// 0 when every line of the book was scored and the scored book written,
+// 1 when a file failed, 2 when "quit" stopped it (nothing written).
 int UpgradeBook();

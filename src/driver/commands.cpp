@@ -20,6 +20,7 @@
 #include "moves/movetext.h"
 #include "moves/parsemove.h"
 #include "search/engine.h"
+#include "search/timectl.h"
 #include "search/hash.h"
 
 constexpr int COMMAND_WORD_SIZE = 64;  // 63 characters and the terminator
@@ -318,9 +319,9 @@ static double BaseMinutesArgument(const char* args) {
 }
 
 static void CommandLevel(const char*, const char* args) {
-  movesPerControl = IntArgument(args, 0);
-  baseMinutes = BaseMinutesArgument(args);
-  increment = IntArgument(args, 2);
+  movesPerControl = (int)ClampArgument(IntArgument(args, 0), 0, MAX_MOVES_PER_CONTROL, "level moves");
+  baseMinutes = ClampArgument(BaseMinutesArgument(args), 0, MAX_CLOCK_SECONDS / 60, "level minutes");
+  increment = (int)ClampArgument(IntArgument(args, 2), 0, MAX_CLOCK_SECONDS, "level increment");
   comptime = opptime = baseMinutes * 60;
   secondsPerMove = 0;
   printf("Time control: %d moves in %f minutes.\n", movesPerControl, baseMinutes);
@@ -329,13 +330,13 @@ static void CommandLevel(const char*, const char* args) {
 
 static void CommandTime(const char*, const char* args) {
   if (inPonder == 1) endSearch = 3;
-  comptime = IntArgument(args, 0) * 0.01;
+  comptime = ClampArgument(IntArgument(args, 0), 0, MAX_CLOCK_SECONDS * 100, "time") * 0.01;
   printf("Set time to %lf seconds.\n", comptime);
 }
 
 static void CommandOtim(const char*, const char* args) {
   if (inPonder == 1) endSearch = 3;
-  opptime = IntArgument(args, 0) * 0.01;
+  opptime = ClampArgument(IntArgument(args, 0), 0, MAX_CLOCK_SECONDS * 100, "otim") * 0.01;
 }
 
 static void CommandHard(const char*, const char*) { ponderMode = 1; }
@@ -387,7 +388,9 @@ static void CommandResult(const char*, const char*) {
 }
 
 static void CommandQuiet(const char*, const char*) {}
-static void CommandSd(const char*, const char* args) { fixedDepth = IntArgument(args, 0); }
+static void CommandSd(const char*, const char* args) {
+  fixedDepth = (int)ClampArgument(IntArgument(args, 0), 0, MAX_SEARCH_DEPTH, "sd");
+}
 
 static void CommandSetboard(const char* line, const char*) {
   if (strlen(line) <= SETBOARD_FEN_OFFSET) {
@@ -395,7 +398,13 @@ static void CommandSetboard(const char* line, const char*) {
     return;
   }
   if (WaitsForTheAnalysis()) return;
-  ReadEpdPosition(line + SETBOARD_FEN_OFFSET, mainBoard);
+  // A text that is not a position leaves the board as it was; the game is
+  // not playable until "new" or a good position, as for an illegal one.
+  if (!ReadEpdPosition(line + SETBOARD_FEN_OFFSET, mainBoard)) {
+    illegalPosition = 1;
+    printf("tellusererror Illegal position\n");
+    return;
+  }
   searchStartTime = ReadClock();
   strcpy(bookLine, "8");  // no book line begins with this: the book is done for the game
   mainBoard.gamePly = mainBoard.onMove == WHITE ? 2 : 3;
@@ -518,6 +527,29 @@ static const CommandRow commandTable[] = {
 static void StripLineEnd(char* line) {
   size_t length = strlen(line);
   while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = 0;
+}
+
+int TakeUrgentEffect(const char* line, int queueable) {
+  char word[COMMAND_WORD_SIZE];
+  NextWord(line, word, sizeof(word));
+  if (strcmp(word, "quit") == 0) {
+    if (!queueable) {
+      CommandQuit(line, "");
+      return 2;
+    }
+    endSearch = 3;
+    quitFlag = 1;
+    return 1;
+  }
+  if (strcmp(word, "?") == 0 || strcmp(word, "stop") == 0) {
+    endSearch = 3;  // the whole of their work during a search
+    return 2;
+  }
+  if (strcmp(word, "force") == 0) {
+    endSearch = 3;  // force mode itself follows in the line's turn
+    return 1;
+  }
+  return 0;
 }
 
 // Coordinate move text: two squares and perhaps a promotion letter.

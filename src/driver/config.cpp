@@ -61,6 +61,12 @@ int ReadConfig() {
     printf("Cannot open RC file.\n");
     return 1;
   }
+  ReadConfigLines(file);
+  fclose(file);
+  return 0;
+}
+
+void ReadConfigLines(FILE* file) {
   char line[RC_LINE_SIZE];
   while (fgets(line, sizeof(line), file) != nullptr) {
     size_t length = strlen(line);
@@ -74,7 +80,5 @@ int ReadConfig() {
     if (line[0] == '#' || line[0] == 0) continue;
     ApplyConfigLine(line);
   }
-  fclose(file);
-  return 0;
 }
 

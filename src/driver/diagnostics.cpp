@@ -14,11 +14,13 @@
 #include "board/movegen.h"
 #include "book/bookbuild.h"
 #include "driver/epd.h"
+#include "driver/input.h"
 #include "driver/play.h"
 #include "moves/movetext.h"
 #include "moves/perft.h"
 #include "search/eval.h"
 #include "search/hash.h"
+#include "search/timectl.h"
 
 // line is the whole command line without its line end.
 typedef void (*DiagnosticAction)(const char* line);
@@ -26,6 +28,9 @@ typedef void (*DiagnosticAction)(const char* line);
 struct DiagnosticRow {
   const char* word;
   DiagnosticAction action;
+  // The command runs searches or counts of its own, or replaces the game:
+  // during a search its line waits (is put back) until the search ends.
+  bool waitsForSearch;
 };
 
 constexpr int FILE_NAME_SIZE = 64;  // 63 characters and the terminator
@@ -75,7 +80,8 @@ static void CommandEpdscore(const char* line) {
   }
   WordAfterCommand(line, 1, seconds, sizeof seconds);
   double perPosition = atof(seconds);
-  if (perPosition < 0.05) perPosition = 1.0;
+  if (!(perPosition >= 0.05)) perPosition = 1.0;  // also for a text that is no number
+  perPosition = ClampArgument(perPosition, 0.05, MAX_CLOCK_SECONDS, "epdscore seconds");
   RunEpd(name, perPosition);
 }
 
@@ -90,8 +96,7 @@ static void CommandBook(const char* line) {
 
 static void CommandUpgrade(const char*) {
   printf("begin book upgrade...\n");
-  UpgradeBook();
-  printf("finished book upgrade.\n");
+  if (UpgradeBook() == 0) printf("finished book upgrade.\n");
 }
 
 static void CommandList(const char*) {
@@ -100,18 +105,33 @@ static void CommandList(const char*) {
   PrintMoveList(list);
 }
 
-static void CommandPerft(const char* line) {
+// Depth of the deepest count: one ply more can pass 2^64 leaves even from
+// the start position. Deeper counts are refused, not cut.
+constexpr int MAX_PERFT_DEPTH = 13;
+
+// The depth argument of perft and divide; -1 after the refusal message when
+// it is outside lowest..MAX_PERFT_DEPTH.
+static int PerftDepthArgument(const char* command, const char* line, int lowest) {
   char argument[NUMBER_SIZE];
   WordAfterCommand(line, 0, argument, sizeof argument);
   const int depth = ToInt(argument);
+  if (depth < lowest || depth > MAX_PERFT_DEPTH) {
+    printf("Error (%s): depth %d is outside %d to %d.\n", command, depth, lowest, MAX_PERFT_DEPTH);
+    return -1;
+  }
+  return depth;
+}
+
+static void CommandPerft(const char* line) {
+  const int depth = PerftDepthArgument("perft", line, 0);
+  if (depth < 0) return;
   printf("To do perft(%d)\n", depth);
   perft(depth);
 }
 
 static void CommandDivide(const char* line) {
-  char argument[NUMBER_SIZE];
-  WordAfterCommand(line, 0, argument, sizeof argument);
-  const int depth = ToInt(argument);
+  const int depth = PerftDepthArgument("divide", line, 1);
+  if (depth < 0) return;
   printf("To do divide(%d)\n", depth);
   divide(depth);
 }
@@ -163,16 +183,23 @@ uint64_t RunBench(const BenchRow* rows, int count) {
   const double t0 = ReadClock();
   uint64_t total = 0;
   // "quit" arriving during one of the analyses ends the whole run.
+  int done = 0;
   for (int i = 0; i < count && !quitFlag; i++) {
     printf("%s", rows[i].header);
     ReadEpdPosition(testPositions[rows[i].position], mainBoard);
     comptime = 1000.0;
     fixedDepth = rows[i].depth;
     Think(2);
+    if (quitFlag) break;  // an analysis cut short counts for nothing
     total += nodes;
+    done++;
     if (i < 3) printf("Elapsed time %6.1lf\n", ElapsedSince(t0));
   }
-  printf("Total bench nodes: %" PRIu64 "\n", total);
+  // A total of a stopped run would pass for the benchmark's signature.
+  if (done < count)
+    printf("Bench stopped after %d of %d positions.\n", done, count);
+  else
+    printf("Total bench nodes: %" PRIu64 "\n", total);
   printf("Total elapsed time %6.1lf\n", ElapsedSince(t0));
   return total;
 }
@@ -190,26 +217,30 @@ static void CommandBench(const char*) {
 }
 
 static const DiagnosticRow diagnosticTable[] = {
-    {"display", CommandDisplay},
-    {"d", CommandDisplay},
-    {"eval", CommandEval},
-    {"history", CommandHistory},
-    {"h", CommandHistory},
-    {"status", CommandStatus},
-    {"epdscore", CommandEpdscore},
-    {"book", CommandBook},
-    {"upgrade", CommandUpgrade},
-    {"list", CommandList},
-    {"perft", CommandPerft},
-    {"divide", CommandDivide},
-    {"set", CommandSet},
-    {"test", CommandTest},
-    {"bench", CommandBench},
+    {"display", CommandDisplay, false},
+    {"d", CommandDisplay, false},
+    {"eval", CommandEval, false},
+    {"history", CommandHistory, false},
+    {"h", CommandHistory, false},
+    {"status", CommandStatus, false},
+    {"epdscore", CommandEpdscore, true},
+    {"book", CommandBook, true},
+    {"upgrade", CommandUpgrade, true},
+    {"list", CommandList, false},
+    {"perft", CommandPerft, true},
+    {"divide", CommandDivide, true},
+    {"set", CommandSet, false},
+    {"test", CommandTest, true},
+    {"bench", CommandBench, true},
 };
 
 int RunDiagnosticCommand(const char* word, const char* line) {
   for (const DiagnosticRow& row : diagnosticTable) {
     if (strcmp(word, row.word) == 0) {
+      if (row.waitsForSearch && inSearch != 0) {
+        PutBackLine();
+        return 1;
+      }
       row.action(line);
       return 1;
     }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/files.h"
 #include "base/output.h"
 #include "base/words.h"
 #include "board/fen.h"
@@ -41,7 +42,7 @@ void ParseEpdOp(const char* op) {
   } else if (strcmp(opcode, "sd") == 0) {
     char depth[OPCODE_SIZE];
     NextWord(rest, depth, sizeof(depth));
-    fixedDepth = ToInt(depth);
+    fixedDepth = (int)ClampArgument(ToInt(depth), 0, MAX_SEARCH_DEPTH, "sd");
     printf("searchDepth set at %d\n", fixedDepth);
   } else {
     printf("not parsed:%s\n", op);
@@ -91,7 +92,7 @@ void ReadEpdOperations(const char* p) {
 
 const char* ReadEpdPosition(const char* text, Board& board) {
   const char* rest = ReadFen(text, board);
-  ReadEpdOperations(rest);
+  if (rest) ReadEpdOperations(rest);
   return rest;
 }
 
@@ -103,23 +104,34 @@ static const int GAME_PLY_RESET = 700;
 // MAX_EPD_LINE + 2 bytes. Returns 0 at the end of the file, -1 for a line
 // that was too long (the rest of it is skipped).
 static int ReadEpdLine(FILE* file, char* line) {
+  // One character more than a line may hold, so that the CR of a CR-LF end
+  // is dropped before the length is judged.
+  char text[MAX_EPD_LINE + 1];
   size_t length = 0;
   int c;
   bool any = false, tooLong = false;
   while ((c = fgetc(file)) != EOF) {
     any = true;
     if (c == '\n') break;
-    if (length < MAX_EPD_LINE) line[length++] = (char)c;
+    if (length < sizeof text) text[length++] = (char)c;
     else tooLong = true;
   }
   if (!any) return 0;
-  if (length > 0 && line[length - 1] == '\r') length--;
+  if (!tooLong && length > 0 && text[length - 1] == '\r') length--;
+  if (tooLong || length > MAX_EPD_LINE) return -1;
+  memcpy(line, text, length);
   line[length++] = '\n';
   line[length] = 0;
-  return tooLong ? -1 : 1;
+  return 1;
 }
 
 int RunEpd(const char* fileName, double seconds) {
+  // Only a regular file has an end: a device such as /dev/zero would be
+  // read for ever, and a directory or device gives no name to write beside.
+  if (RegularFileStatus(fileName) < 0) {
+    Output(OUT_CONSOLE | OUT_LOG, "Error (epdscore): %s is not a regular file.\n", fileName);
+    return 1;
+  }
   FILE* suite = fopen(fileName, "rb");
   if (!suite) {
     Output(OUT_CONSOLE | OUT_LOG, "Cannot open EPD file.\n");
@@ -127,7 +139,7 @@ int RunEpd(const char* fileName, double seconds) {
   }
   char analysisName[EPD_FILE_NAME_SIZE + 8];
   snprintf(analysisName, sizeof analysisName, "%s.ban", fileName);
-  epdLogFile = fopen(analysisName, "wb");
+  epdLogFile = IsWritableName(analysisName) ? fopen(analysisName, "wb") : nullptr;
   if (!epdLogFile) {
     printf("Cannot create log file.\n");
     fclose(suite);
@@ -136,6 +148,9 @@ int RunEpd(const char* fileName, double seconds) {
   Output(OUT_CONSOLE | OUT_LOG | OUT_EPD, "analysis file: %s   time: %5.2f sec\n", analysisName, seconds);
   inSearch = 1;
   mainBoard.gamePly = 3;
+  // The depth set before the run holds for every line without an "sd".
+  const int runDepth = fixedDepth;
+  int searched = 0;
 
   char line[MAX_EPD_LINE + 2];
   int status;
@@ -146,14 +161,24 @@ int RunEpd(const char* fileName, double seconds) {
       Output(OUT_CONSOLE | OUT_LOG, "Error: EPD line longer than %zu characters skipped.\n", MAX_EPD_LINE);
       continue;
     }
-    if (strlen(line) <= 1) continue;
+    // A line of one character (its line end aside) is no position.
+    if (strlen(line) <= 2) continue;
     Output(OUT_CONSOLE | OUT_LOG, "\n%s", line);
-    ReadEpdPosition(line, mainBoard);
-    char translated[8];
-    ParseSanMove(epdBm, mainBoard, translated);
+    // Each line brings its own id, best move and depth: a line without
+    // them must not inherit those of the line before.
+    epdId[0] = epdBm[0] = epdBm2[0] = 0;
+    fixedDepth = runDepth;
+    if (!ReadEpdPosition(line, mainBoard)) {
+      Output(OUT_CONSOLE | OUT_LOG, "Error: EPD line is not a position; skipped.\n");
+      continue;
+    }
+    char translated[8] = "";
+    if (epdBm[0] != 0) ParseSanMove(epdBm, mainBoard, translated);
     comptime = seconds;
     ClearSearchMemory();
     Think(THINK_ANALYSE);
+    // An analysis cut short by "quit" is no result.
+    if (quitFlag) break;
     Output(OUT_CONSOLE | OUT_LOG | OUT_EPD, "%s %8s %8s %2d %6d %10.2lf %10d ebf=%5.1lf ", epdId, epdBm,
            translated, solutionDepth, bestRootScore, solutionTime, (int)solutionNodes, effectiveBranching);
     char text[8];
@@ -163,11 +188,16 @@ int RunEpd(const char* fileName, double seconds) {
     }
     Output(OUT_CONSOLE | OUT_LOG | OUT_EPD, "\n");
     mainBoard.gamePly++;
+    searched++;
   }
-  fclose(epdLogFile);
+  fixedDepth = runDepth;
+  if (quitFlag)
+    Output(OUT_CONSOLE | OUT_LOG | OUT_EPD, "EPD run stopped after %d positions.\n", searched);
+  FILE* analysis = epdLogFile;
   epdLogFile = nullptr;
+  CloseWrittenFile(analysis, analysisName);
   fclose(suite);
-  Output(OUT_CONSOLE | OUT_LOG, "Done EPD\n");
+  if (!quitFlag) Output(OUT_CONSOLE | OUT_LOG, "Done EPD\n");
   inSearch = 0;
   return 0;
 }

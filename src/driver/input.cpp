@@ -21,10 +21,14 @@ static char inputRing[INPUT_RING_SLOTS][INPUT_LINE_SIZE];
 static int ringWrite = 0;
 static int ringRead = 0;
 
-// Bytes read from descriptor 0 and not yet handed out as lines.
-static char inBuffer[8 * INPUT_LINE_SIZE];
+// Bytes read from descriptor 0 and not yet handed out as lines. While the
+// ring is full, lines wait here (and then in the pipe).
+static char inBuffer[64 * INPUT_LINE_SIZE];
 static int inStart = 0;
 static int inEnd = 0;
+// End of the part of the buffer already looked through for urgent lines
+// (at least inStart).
+static int scannedEnd = 0;
 static int inputEnded = 0;   // read() reported end of input or an error
 static int inputFailed = 0;  // ... and it was an error
 
@@ -34,16 +38,15 @@ int RingIsFull() { return (ringWrite + 1) % INPUT_RING_SLOTS == ringRead; }
 
 void AddToRing(const char* line) {
   if (RingIsFull()) {
-    // Callers stop reading while the ring is full, so this is not reached;
-    // refusing keeps every queued line.
-    printf("# Error: Command buffer overflow.\n");
+    // The readers leave lines in the input buffer while the ring is full,
+    // so this is not reached from them; a line refused here is named.
+    printf("# Error: Command buffer overflow; line refused: %.*s\n", (int)strcspn(line, "\r\n"), line);
     return;
   }
   char* slot = inputRing[ringWrite];
   strncpy(slot, line, INPUT_LINE_SIZE - 1);
   slot[INPUT_LINE_SIZE - 1] = 0;
   ringWrite = (ringWrite + 1) % INPUT_RING_SLOTS;
-  if (RingIsFull()) printf("# Error: Command buffer overflow.\n");
 }
 
 int TakeFromRing(char* buffer) {
@@ -56,6 +59,12 @@ int TakeFromRing(char* buffer) {
 void PutBackLine() { ringRead = (ringRead + INPUT_RING_SLOTS - 1) % INPUT_RING_SLOTS; }
 
 void ResetRing() { ringWrite = ringRead = 0; }
+
+void ResetInput() {
+  ResetRing();
+  inStart = inEnd = scannedEnd = 0;
+  inputEnded = inputFailed = 0;
+}
 
 // Length of the next line in the buffer (through its newline, or the first
 // MAX_LINE_CHARS characters of a longer one, or the unterminated rest once
@@ -78,6 +87,7 @@ static int ReadOnce() {
   if (inStart > 0) {
     memmove(inBuffer, inBuffer + inStart, inEnd - inStart);
     inEnd -= inStart;
+    scannedEnd -= inStart;
     inStart = 0;
   }
   for (;;) {
@@ -118,6 +128,7 @@ int ReadInputLine(char* buffer) {
   memcpy(buffer, inBuffer + inStart, length);
   buffer[length] = 0;
   inStart += length;
+  if (scannedEnd < inStart) scannedEnd = inStart;
   // A CR before the newline belongs to the line end.
   if (length >= 2 && buffer[length - 2] == '\r' && buffer[length - 1] == '\n') {
     buffer[length - 2] = '\n';
@@ -150,17 +161,47 @@ void WaitForCommand() {
     InputEnded();
 }
 
+// While the ring is full (behind a line that was put back) the lines wait
+// in the input buffer, so none is lost; the urgent ones among them act now.
+// One that has done all its work there ("?", "quit") is blanked out so it
+// does not act again when its turn comes.
+static void LookAheadForUrgentLines() {
+  struct pollfd p = {0, POLLIN, 0};
+  if (!inputEnded && inEnd - inStart < (int)sizeof(inBuffer) && poll(&p, 1, 0) > 0) ReadOnce();
+  int at = scannedEnd > inStart ? scannedEnd : inStart;
+  for (;;) {
+    int count = inEnd - at;
+    int limit = count < MAX_LINE_CHARS ? count : MAX_LINE_CHARS;
+    const char* newline = (const char*)memchr(inBuffer + at, '\n', limit);
+    int length = newline ? (int)(newline - (inBuffer + at)) + 1 : count >= MAX_LINE_CHARS ? MAX_LINE_CHARS : 0;
+    if (length == 0) break;
+    char line[INPUT_LINE_SIZE];
+    memcpy(line, inBuffer + at, length);
+    line[length] = 0;
+    if (TakeUrgentEffect(line, 0) == 2) memset(inBuffer + at, ' ', newline ? length - 1 : length);
+    at += length;
+    scannedEnd = at;
+  }
+  // The end of input ends the engine like "quit", however much waits.
+  if (inputEnded) InputEnded();
+}
+
 void ReadInput() {
   char line[INPUT_LINE_SIZE];
-  // Lines wait in the pipe while the ring is full (behind a line that was
-  // put back), so none is lost.
-  while (!RingIsFull() && InputAvailable()) {
+  while (InputAvailable()) {
+    if (RingIsFull()) {
+      LookAheadForUrgentLines();
+      break;
+    }
     if (BufferedLineLength() == 0 && ReadOnce() > 0) continue;  // part of a line only
+    const bool lookedAt = inStart < scannedEnd;
     if (!ReadInputLine(line)) {
       if (inputFailed) printf("Error! Error with ReadInput\n");
       InputEnded();
       break;
     }
+    // An urgent line acts before the lines queued ahead of it.
+    if (!lookedAt && TakeUrgentEffect(line, 1) == 2) continue;
     AddToRing(line);
     InterpretCommand();
   }

@@ -21,13 +21,16 @@ int PollInputLine(char* buffer);
 // The ring of command lines waiting for the interpreter.
 int RingIsEmpty();
 int RingIsFull();
-// Queues a line; prints the overflow warning when the ring is then full.
+// Queues a line; a line that finds the ring full is refused, with a message
+// that names it.
 void AddToRing(const char* line);
 // Takes the oldest line into buffer (INPUT_LINE_SIZE bytes); 0 when empty.
 int TakeFromRing(char* buffer);
 // Puts the line just taken back at the head of the ring.
 void PutBackLine();
 void ResetRing();
+// The ring and everything read from standard input dropped, as at start.
+void ResetInput();
 
 // Reads a line from standard input while idle and queues it; at end of
 // input the engine is told to quit. Used by the main loop.

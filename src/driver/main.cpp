@@ -10,9 +10,9 @@
 #include "board/movegen.h"
 #include "board/tables.h"
 #include "book/book.h"
-#include "driver/commands.h"
 #include "driver/config.h"
 #include "driver/input.h"
+#include "driver/mainloop.h"
 #include "driver/play.h"
 #include "search/hash.h"
 #include "search/think.h"
@@ -74,11 +74,7 @@ int main() {
   AdvanceRandom();
   inSearch = 0;
 
-  while (quitFlag == 0) {
-    if (RunDueSearch()) continue;
-    if (RingIsEmpty()) WaitForCommand();
-    InterpretCommand();
-  }
+  MainLoop();
 
   FreeHashTable();
   CloseLog();

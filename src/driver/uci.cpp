@@ -40,7 +40,6 @@ constexpr int UCI_WORD_SIZE = 128;
 // xboard and polyglot on a busy machine was 95 ms.
 constexpr int DEFAULT_MOVE_OVERHEAD = 100;
 constexpr int MAX_MOVE_OVERHEAD = 5000;
-constexpr int MAX_SEARCH_DEPTH = 60;
 // currmove lines come at most this often, and not in the first second.
 constexpr double CURRMOVE_INTERVAL = 1.0;
 

@@ -11,6 +11,8 @@
 #include "search/search.h"
 
 // How a search shares out the clock (see AllocateTime).
+// The deepest iteration: the limit without "sd", and the largest "sd".
+constexpr int MAX_SEARCH_DEPTH = 60;
 constexpr int THINK_PLAY = 0;     // the engine's own move
 constexpr int THINK_PONDER = 1;   // on the opponent's time, on a guessed move
 constexpr int THINK_ANALYSE = 2;  // analysis of mainBoard for comptime seconds

@@ -26,7 +26,6 @@ double effectiveBranching = 1.0;
 static const int FULL_WINDOW = 65200;
 static const int ASPIRATION = 75;
 static const int RESEARCH_MARGIN = 20;
-static const int MAX_ITERATIONS = 60;
 
 int RootSearch(int k, Board& board) {
   int alpha = lastRootScore - ASPIRATION;
@@ -37,6 +36,13 @@ int RootSearch(int k, Board& board) {
     bestRoot = 0;
     nodes = 0;
     selDepth = 0;
+    // A new search: the lines of an earlier one belong to another position
+    // and must never show up in this one's thinking or results.
+    rootLine.count = 0;
+    solutionLine.count = 0;
+    solutionDepth = 0;
+    solutionTime = 0;
+    solutionNodes = 0;
   }
   rootDepth = 10 * k;
   killerPly = 0;
@@ -163,7 +169,7 @@ void SearchPosition(const SearchLimits& limits) {
     if (limits.probeBook && limits.probeBook()) return;
   }
 
-  int maxDepth = fixedDepth > 0 ? fixedDepth : MAX_ITERATIONS;
+  int maxDepth = fixedDepth > 0 ? fixedDepth : MAX_SEARCH_DEPTH;
   if (limits.depth > 0 && limits.depth < maxDepth) maxDepth = limits.depth;
   rootMoveCount = GenerateMoves(board, rootMoves);
   rootInCheck = inCheck;

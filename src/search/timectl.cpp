@@ -20,7 +20,10 @@ static void SetStopTimes(double a, double b, double c) {
   stopTimeC = c;
 }
 
-// Poll often enough to look at the clock at least twelve times before b.
+// Poll often enough to look at the clock at least twelve times before b,
+// and at least eight times a second: "?", "quit" and the opponent's move
+// during pondering must not wait seconds for the next poll at long time
+// controls, while the engine's clock runs.
 static int PollInterval(double b) {
   int p = 1023;
   double S = systemSpeed;
@@ -28,7 +31,7 @@ static int PollInterval(double b) {
     double x = S * b / 12;
     p = x >= 8 ? PowerMask(x) : 0;
     if (p < 8) p = 1023;
-    int q = PowerMask(4 * S);
+    int q = PowerMask(S / 8);
     if (p > q) p = q;
   }
   return p;

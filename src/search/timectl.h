@@ -5,6 +5,12 @@
 
 #include "search/search.h"
 
+// The longest clock, time per move or increment the time allocation takes
+// (ten thousand minutes, well inside the period of the clock).
+constexpr double MAX_CLOCK_SECONDS = 600000.0;
+// The most moves a time control may count.
+constexpr int MAX_MOVES_PER_CONTROL = 10000;
+
 // Sets stopTimeA/B/C and pollnodes from the game clock for a search of the
 // mode (THINK_PLAY, THINK_PONDER, THINK_ANALYSE) and prints them.
 void AllocateTime(int mode);

@@ -106,11 +106,12 @@ TEST(ConsoleTools, EpdScoreWritesTheAnalysisFile) {
                 "6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - bm Rd8#; id \"mate1\";\r\n"
                 "\r\n"
                 "4k3/8/8/8/8/8/4K3/R6R w - - bm Rd1; id \"two\"; xyz 5;\r\n");
-  EngineRun run = RunEngine("epdscore suite.epd 0\nquit\n", dir.path, 120000);
-  ASSERT_EQ(run.exitStatus, 0) << run.output;
-  EXPECT_TRUE(Contains(run.output, "analysis file: suite.epd.ban   time:  1.00 sec\n")) << run.output;
-  EXPECT_TRUE(Contains(run.output, "not parsed:")) << run.output;
-  EXPECT_TRUE(Contains(run.output, "Done EPD\n"));
+  std::vector<std::string> output;
+  ASSERT_TRUE(RunUntilLine(dir.path, "epdscore suite.epd 0\n", "Done EPD", &output));
+  std::string run;
+  for (const std::string& line : output) run += line + "\n";
+  EXPECT_TRUE(Contains(run, "analysis file: suite.epd.ban   time:  1.00 sec\n")) << run;
+  EXPECT_TRUE(Contains(run, "not parsed:")) << run;
   const std::vector<std::string> lines = SplitLines(ReadTextFile(dir.File("suite.epd.ban")));
   ASSERT_GE(lines.size(), 3u) << ReadTextFile(dir.File("suite.epd.ban"));
   EXPECT_EQ(lines[0], "analysis file: suite.epd.ban   time:  1.00 sec");

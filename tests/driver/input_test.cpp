@@ -10,8 +10,6 @@
 #include "search/engine.h"
 #include "driver/input.h"
 
-static const std::string OVERFLOW_MESSAGE = "# Error: Command buffer overflow.\n";
-
 // prefix, number, newline (built with snprintf: g++ 12 warns falsely on
 // chains of string additions).
 static std::string Numbered(const char* prefix, int number) {
@@ -75,24 +73,20 @@ TEST(InputRing, TakesLinesInOrderAcrossTheWrapAndRepeatsAPutBackLine) {
   EXPECT_EQ(next, 50);
 }
 
-TEST(InputRing, WarnsWhenFullAndLosesNoLine) {
+TEST(InputRing, HoldsNineteenLinesSilentlyAndNamesARefusedOne) {
   ResetRing();
   // Start off slot 0 so the full ring wraps.
   for (int i = 0; i < 5; i++) AddToRing("x\n");
   for (int i = 0; i < 5; i++) Take();
 
   std::string output = CaptureOutput([] {
-    for (int i = 0; i < 18; i++) AddToRing(Numbered("q", i).c_str());
+    for (int i = 0; i < 19; i++) AddToRing(Numbered("q", i).c_str());
   });
   EXPECT_EQ(output, "");
-  EXPECT_FALSE(RingIsFull());
-  output = CaptureOutput([] { AddToRing("q18\n"); });
-  EXPECT_EQ(output, OVERFLOW_MESSAGE);
   EXPECT_TRUE(RingIsFull());
-  EXPECT_FALSE(RingIsEmpty());
-  // A further add is refused instead of wiping the queue.
+  // A further add is refused instead of wiping the queue, and says so.
   output = CaptureOutput([] { AddToRing("q19\n"); });
-  EXPECT_EQ(output, OVERFLOW_MESSAGE);
+  EXPECT_EQ(output, "# Error: Command buffer overflow; line refused: q19\n");
 
   for (int i = 0; i < 19; i++) EXPECT_EQ(Take(), Numbered("q", i));
   EXPECT_TRUE(RingIsEmpty());
@@ -105,24 +99,78 @@ TEST(InputRing, OverLongLineIsCutToTheSlot) {
   EXPECT_EQ(Take(), std::string(INPUT_LINE_SIZE - 1, 'z'));
 }
 
-TEST(ReadInput, LeavesInputInThePipeWhileTheRingIsFull) {
-  StdinPipe input;
-  ResetRing();
-  inSearch = 0;
-  CaptureOutput([] {
-    for (int i = 0; i < 19; i++) AddToRing(Numbered("c", i).c_str());
-  });
-  ASSERT_TRUE(RingIsFull());
-  input.Write("p1\np2\n");
+// The engine's state in its own search, with thresholds far away, as the
+// poll sees it.
+static void EnterSearch() {
+  ResetInput();
+  inSearch = 1;
+  inPonder = 0;
+  endSearch = 0;
+  quitFlag = 0;
+  stopTimeA = stopTimeB = stopTimeC = 1000;
+  searchStartTime = ReadClock();
+}
 
-  std::string output = CaptureOutput([] { ReadInput(); });
-  // Only the head of the ring ran; nothing was taken from standard input.
-  EXPECT_EQ(output, "Error (unknown command): c0\n");
-  char bytes[64];
-  ssize_t n = read(0, bytes, sizeof(bytes));
-  EXPECT_EQ(std::string(bytes, n > 0 ? n : 0), "p1\np2\n");
-  for (int i = 1; i < 19; i++) EXPECT_EQ(Take(), Numbered("c", i));
+static void LeaveSearch() {
+  inSearch = 0;
+  endSearch = 0;
+  quitFlag = 0;
+  ResetInput();
+}
+
+// Behind a full ring (a put-back "ping" at its head and 18 lines) the
+// lines wait in the input buffer; the urgent ones among them act at once,
+// and every other line keeps its turn.
+TEST(ReadInput, UrgentLinesActBehindAFullRingAndNothingIsLost) {
+  struct Case {
+    const char* waiting;   // lines arriving behind the full ring
+    int endSearch, quit;   // what the poll leaves
+    const char* output;    // what it prints
+    const char* readLater; // the lines read once the ring has room
+  };
+  const Case cases[] = {
+      {"p1\np2\n", 0, 0, "", "p1\n|p2\n|"},
+      {"p1\n?\np2\n", 3, 0, "", "p1\n| \n|p2\n|"},
+      {"stop\n", 3, 0, "", "    \n|"},
+      {"p1\nforce\n", 3, 0, "", "p1\n|force\n|"},
+      {"p1\nquit\n", 3, 1, "Received quit. Need to exit game.\n", "p1\n|    \n|"},
+  };
+  for (const Case& c : cases) {
+    StdinPipe input;
+    EnterSearch();
+    AddToRing("ping 7\n");
+    for (int i = 1; i < 19; i++) AddToRing(Numbered("c", i).c_str());
+    ASSERT_TRUE(RingIsFull());
+    input.Write(c.waiting);
+
+    // Twice: a line already looked at does not act again.
+    EXPECT_EQ(CaptureOutput([] { ReadInput(); }), c.output) << c.waiting;
+    EXPECT_EQ(CaptureOutput([] { ReadInput(); }), "") << c.waiting;
+    EXPECT_EQ(endSearch, c.endSearch) << c.waiting;
+    EXPECT_EQ(quitFlag, c.quit) << c.waiting;
+    EXPECT_EQ(Take(), "ping 7\n");
+    for (int i = 1; i < 19; i++) EXPECT_EQ(Take(), Numbered("c", i));
+    std::string later;
+    char line[INPUT_LINE_SIZE];
+    while (InputAvailable() && ReadInputLine(line)) later += std::string(line) + "|";
+    EXPECT_EQ(later, c.readLater) << c.waiting;
+  }
+  LeaveSearch();
+}
+
+// Not full, the ring holds the lines behind a put-back "ping" in order;
+// an urgent one still acts at once, and "?" needs no turn of its own.
+TEST(ReadInput, UrgentLinesActBehindAPutBackLine) {
+  StdinPipe input;
+  EnterSearch();
+  input.Write("ping 1\nc1\n?\nc2\n");
+  EXPECT_EQ(CaptureOutput([] { ReadInput(); }), "");
+  EXPECT_EQ(endSearch, 3);
+  EXPECT_EQ(Take(), "ping 1\n");
+  EXPECT_EQ(Take(), "c1\n");
+  EXPECT_EQ(Take(), "c2\n");
   EXPECT_TRUE(RingIsEmpty());
+  LeaveSearch();
 }
 
 TEST(ReadInput, RaisesTheStopLevelFromTheElapsedTime) {

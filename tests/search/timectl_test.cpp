@@ -61,10 +61,11 @@ TEST(AllocateTime, ModesScaleTheThresholds) {
 }
 
 TEST(AllocateTime, PollInterval) {
-  // 500000 nodes a second, B = 6: 2^17 - 1; the 4 S cap is 2^20 - 1.
-  comptime = 6 / 0.9 * 35;
-  EXPECT_EQ(Allocate(6 / 0.9 * 35, 0, 0, 0, 500000).poll, 131071);
-  EXPECT_EQ(Allocate(1e6, 0, 0, 0, 500000).poll, 1048575);  // capped by 4 S
+  // 500000 nodes a second, B = 0.6: 2^14 - 1; the cap of an eighth of a
+  // second's nodes is 2^15 - 1.
+  EXPECT_EQ(Allocate(0.6 / 0.9 * 35, 0, 0, 0, 500000).poll, 16383);
+  EXPECT_EQ(Allocate(6 / 0.9 * 35, 0, 0, 0, 500000).poll, 32767);  // capped by S / 8
+  EXPECT_EQ(Allocate(1e6, 0, 0, 0, 500000).poll, 32767);
   EXPECT_EQ(Allocate(0.01, 0, 0, 0, 500000).poll, 1023);     // tiny B
   EXPECT_EQ(Allocate(300, 40, 0, 0, 0).poll, 1023);          // no speed measured
   EXPECT_EQ(Allocate(-5, 0, 0, 0, 500000).poll, 1023);       // clock already overdrawn
@@ -77,7 +78,7 @@ TEST(AllocateTime, ReportLine) {
   mainBoard.gamePly = 0;
   systemSpeed = 500000;
   std::string out = CaptureOutput([] { AllocateTime(THINK_PLAY); });
-  EXPECT_EQ(out, "comptime 300.00  A= 3.659  B= 6.585  C=29.268 pollnodes=262143\n");
+  EXPECT_EQ(out, "comptime 300.00  A= 3.659  B= 6.585  C=29.268 pollnodes=32767\n");
 }
 
 TEST(PrintThinking, Layout) {
