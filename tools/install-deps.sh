@@ -4,7 +4,8 @@
 # run and fails. Used by `make test`, `make sanitize` and .ci/run.
 #   cmake g++ make libgtest-dev   build and unit tests
 #   xboard fairymax xvfb xauth    the headless game under xboard
-#   polyglot gnuchess-book        Polyglot test books and the default book
+#   polyglot gnuchess-book        Polyglot test books, the default book, and
+#                                 the game with the engine in UCI mode
 #   man-db                        the install test renders the manual page
 set -euo pipefail
 

@@ -12,3 +12,10 @@ constexpr int OUT_EPD = 4;
 int OpenLog();
 void CloseLog();
 void Output(int mask, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// Protocol output. From StartProtocolOutput on, every line the engine writes
+// to standard output (printf, Output) goes out as the prefix followed by the
+// line; empty lines are dropped. ProtocolLine writes one line as it stands
+// (the text without its line end) and copies it to the log.
+void StartProtocolOutput(const char* prefix);
+void ProtocolLine(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -16,6 +16,7 @@
 #include "driver/input.h"
 #include "driver/play.h"
 #include "driver/takeback.h"
+#include "driver/uci.h"
 #include "moves/movetext.h"
 #include "moves/parsemove.h"
 #include "search/engine.h"
@@ -37,6 +38,17 @@ struct CommandRow {
 };
 
 static void CommandXboard(const char*, const char*) { printf("# xboard mode activated\n"); }
+
+// "uci" turns the process into a UCI engine for good; a running search
+// ends first.
+static void CommandUci(const char*, const char*) {
+  if (inSearch != 0) {
+    endSearch = 3;
+    PutBackLine();
+    return;
+  }
+  RunUci();
+}
 
 static void CommandQuit(const char*, const char*) {
   endSearch = 3;
@@ -467,6 +479,7 @@ static void CommandResume(const char*, const char*) { paused = 0; }
 
 static const CommandRow commandTable[] = {
     {"xboard", CommandXboard},
+    {"uci", CommandUci},
     {"protover", CommandProtover},
     {"accepted", CommandAccepted},
     {"rejected", CommandRejected},

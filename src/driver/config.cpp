@@ -11,7 +11,6 @@
 
 constexpr int RC_LINE_SIZE = 256;  // 255 characters and the terminator
 constexpr int RC_WORD_SIZE = 64;
-constexpr int MAX_HASH_MEGABYTES = 4294;  // N * 1000000 must fit in 32 bits
 
 // Removes the line end (LF or CR-LF, or a lone CR) from a line.
 static void StripLineEnd(char* line) {
@@ -27,8 +26,8 @@ void ApplySetting(const char* keyword, const char* value) {
     bookName[sizeof(bookName) - 1] = 0;
   } else if (strcmp(keyword, "hash") == 0) {
     int megabytes = ToInt(value);
-    if (megabytes < 1 || megabytes > MAX_HASH_MEGABYTES) {
-      printf("Error (hash size must be 1 to %d MB): %s\n", MAX_HASH_MEGABYTES, value);
+    if (megabytes < 1 || megabytes > HASH_MEGABYTES_MAX) {
+      printf("Error (hash size must be 1 to %d MB): %s\n", HASH_MEGABYTES_MAX, value);
       return;
     }
     hashEntries = (uint32_t)((uint64_t)megabytes * 1000000u / sizeof(HashEntry));

@@ -137,6 +137,16 @@ int ReadInputLine(char* buffer) {
   return 1;
 }
 
+int PollInputLine(char* buffer) {
+  while (BufferedLineLength() == 0) {
+    if (inputEnded) return -1;
+    struct pollfd p = {0, POLLIN, 0};
+    if (poll(&p, 1, 0) <= 0) return 0;
+    ReadOnce();
+  }
+  return ReadInputLine(buffer);
+}
+
 // End of input (or a failed read) ends the engine as "quit" does.
 static void InputEnded() {
   endSearch = 3;

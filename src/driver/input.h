@@ -12,6 +12,12 @@ int InputAvailable();
 // blocking until it is complete. Returns 1 with a line, 0 at end of input.
 int ReadInputLine(char* buffer);
 
+// ReadInputLine without waiting: reads what standard input holds and hands
+// out the next line (or piece of a longer one) as ReadInputLine does.
+// Returns 1 with a line, 0 when no whole line is there yet, -1 at end of
+// input.
+int PollInputLine(char* buffer);
+
 // The ring of command lines waiting for the interpreter.
 int RingIsEmpty();
 int RingIsFull();

@@ -144,6 +144,7 @@ int RunDueSearch() {
 }
 
 void XboardThinking(const ThinkingReport& report) {
+  if (report.kind == THINKING_ROOT_MOVE) return;  // a UCI currmove report
   if (report.kind != THINKING_KIBITZ && (runningThink == THINK_PLAY || runningThink == THINK_ANALYSE)) {
     lastLine = *report.line;
     lastLineKey = mainBoard.hashkey;

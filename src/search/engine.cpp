@@ -7,6 +7,8 @@
 #include "base/output.h"
 #include "base/words.h"
 #include "board/fen.h"
+#include "board/movegen.h"
+#include "moves/makemove.h"
 #include "moves/parsemove.h"
 #include "search/hash.h"
 #include "search/timectl.h"
@@ -18,6 +20,7 @@ static const int MOVE_WORD_SIZE = 16;
 void (*thinkingHook)(const ThinkingReport& report) = ShowThinking;
 
 void ShowThinking(const ThinkingReport& report) {
+  if (report.kind == THINKING_ROOT_MOVE) return;
   if (report.kind == THINKING_KIBITZ) {
     if (!inPonder && kibitzMode && report.elapsed > 10.0)
       PrintThinking(report.ply, report.elapsed, report.score, (int)report.nodes, *report.line, 0);
@@ -73,4 +76,87 @@ int NewGame() {
 void ClearSearchMemory() {
   ClearHashTable();
   ClearHistoryAndKillers();
+}
+
+int ResizeHashTable(int megabytes) {
+  uint32_t oldEntries = hashEntries;
+  FreeHashTable();
+  hashEntries = (uint32_t)((uint64_t)megabytes * 1000000u / sizeof(HashEntry));
+  int failed = AllocateHashTable();
+  if (failed) {
+    hashEntries = oldEntries;
+    AllocateHashTable();
+  }
+  ClearHashTable();
+  return failed;
+}
+
+int HashTableMegabytes() { return (int)(((uint64_t)hashEntries * sizeof(HashEntry) + 500000) / 1000000); }
+
+int HashTableFull() {
+  // The first thousand entries stand for the whole table.
+  uint32_t sample = hashEntries < 1000 ? hashEntries : 1000;
+  if (hashTable == nullptr || sample == 0) return 0;
+  uint32_t filled = 0;
+  for (uint32_t i = 0; i < sample; i++)
+    if (hashTable[i].key != 0) filled++;
+  return (int)(filled * 1000 / sample);
+}
+
+// The table's move for the board's position, 0 when it has none. Leaves the
+// search's last probed move as it was.
+static Move TableMove(const Board& board) {
+  Move saved = hashMove;
+  hashMove = 0;
+  HashProbe(0, board.hashkey, -MATE_SCORE, MATE_SCORE);
+  Move found = hashMove;
+  hashMove = saved;
+  return found;
+}
+
+// Plays the line on a copy of mainBoard, then the table's moves, and
+// returns the plies to mate, or -1 when the walk does not end in mate.
+static int PliesToMate(const Line& line) {
+  // The walk may run inside the search's thinking report: the attack maps
+  // of the last generation are the search's and are put back.
+  u64 savedFrom[64];
+  memcpy(savedFrom, attackFrom, sizeof(savedFrom));
+  u64 savedWhite = whiteAttacks, savedBlack = blackAttacks;
+  int savedInCheck = inCheck;
+
+  Board board = mainBoard;
+  int plies = -1;
+  for (int ply = 0; ply < MAX_LINE; ply++) {
+    Move list[MOVE_LIST_SIZE];
+    if (GenerateMoves(board, list) == 0) {
+      if (inCheck) plies = ply;
+      break;
+    }
+    Move next = ply < line.count ? line.moves[ply] : TableMove(board);
+    int found = -1;
+    for (int i = 0; list[i] && found < 0; i++)
+      if (MoveFrom(list[i]) == MoveFrom(next) && MoveTo(list[i]) == MoveTo(next) &&
+          MoveSpecial(list[i]) == MoveSpecial(next))
+        found = i;
+    if (found < 0) break;
+    MakeMove(list[found], board);
+  }
+
+  memcpy(attackFrom, savedFrom, sizeof(savedFrom));
+  whiteAttacks = savedWhite;
+  blackAttacks = savedBlack;
+  inCheck = savedInCheck;
+  return plies;
+}
+
+int MateInMoves(int score, const Line& line) {
+  int plies = PliesToMate(line);
+  if (plies < 0) {
+    // The winner moves last: an odd number of plies when the side to move
+    // mates, an even one when it is mated.
+    plies = line.count;
+    if (score > 0 && plies % 2 == 0) plies++;
+    if (score < 0 && plies % 2 == 1) plies++;
+  }
+  return score > 0 ? (plies + 1) / 2 : -(plies / 2);
 }

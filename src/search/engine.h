@@ -36,12 +36,15 @@ struct SearchLimits {
   int adjudicate;     // judge the game's end first and search nothing if it is over
   int (*probeBook)();                          // asked first when set; 1 when it played a move
   void (*onResult)(const SearchResult& result);  // told the chosen move in play mode
+  uint64_t nodes;           // most nodes to visit; 0 for no limit
+  const Move* searchMoves;  // root moves to search, ended by 0; nullptr for every move
 };
 
 // One thinking report of a running search.
 constexpr int THINKING_NEW_BEST = 0;   // a new best root move
 constexpr int THINKING_ITERATION = 1;  // an iteration ended
 constexpr int THINKING_KIBITZ = 2;     // the kibitz point after an iteration
+constexpr int THINKING_ROOT_MOVE = 3;  // the search of a root move begins
 
 struct ThinkingReport {
   int kind;
@@ -49,7 +52,10 @@ struct ThinkingReport {
   double elapsed;    // seconds since the search started
   int score;
   uint64_t nodes;
-  const Line* line;  // the principal variation
+  const Line* line;  // the principal variation (as it stands, for THINKING_ROOT_MOVE)
+  int selDepth;      // deepest ply reached so far
+  Move rootMove;     // THINKING_ROOT_MOVE: the move and its number from 1
+  int rootMoveNumber;
 };
 
 // Where thinking reports go. The default prints the engine's thinking lines
@@ -62,6 +68,14 @@ void ShowThinking(const ThinkingReport& report);
 void SearchPosition(const SearchLimits& limits);
 // Asks the running search to stop at once.
 void StopSearch();
+// Puts the running search under the time allocation of the limits from this
+// moment on: a search on the opponent's time becomes the engine's own.
+void RestartClock(const SearchLimits& limits);
+// Moves to mate for a mate score of a search of mainBoard with its line:
+// positive when the side to move mates, negative when it is mated. Exact
+// when the line (continued by the table's moves) ends in mate; otherwise
+// counted from the line's length.
+int MateInMoves(int score, const Line& line);
 
 // Sets the game to the FEN position (the start position for nullptr) and
 // plays the blank-separated coordinate moves on it, recording each in the
@@ -75,3 +89,10 @@ int SetPosition(const char* fen, const char* moves, char* badMove, int badMoveSi
 int NewGame();
 // Zero the transposition table, history counters and killer moves.
 void ClearSearchMemory();
+// A new empty transposition table of the given megabytes (1 to
+// HASH_MEGABYTES_MAX). 0 on success; 1 when the memory cannot be had, and
+// the table keeps its old size (emptied).
+int ResizeHashTable(int megabytes);
+// The table's size in megabytes, and its filled share in thousandths.
+int HashTableMegabytes();
+int HashTableFull();

@@ -19,6 +19,8 @@ constexpr int HASH_MISS = 35001;
 constexpr int HASH_EXACT = 0;
 constexpr int HASH_UPPER = 1;
 constexpr int HASH_LOWER = 2;
+// The table's size limit in megabytes: N * 1000000 must fit in 32 bits.
+constexpr int HASH_MEGABYTES_MAX = 4294;
 // Spare entries behind the last index keep every bucket inside the block.
 constexpr uint32_t HASH_SPARE_ENTRIES = 8;
 

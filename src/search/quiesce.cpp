@@ -12,6 +12,8 @@
 #include "search/search.h"
 
 static const int MATED_SCORE = -32000;
+// Plies of the running quiescence search below the node that started it.
+static int quiescePly = 0;
 
 // Ordering bands; inside the capture band captures rank by
 // 2 x victim - attacker, with the piece codes as they stand.
@@ -33,6 +35,7 @@ static int NoMoveScore(const Board& board, int depth, int alpha) {
 }
 
 int Quiesce(Board& board, int depth, int alpha, int beta) {
+  if (killerPly + quiescePly > selDepth) selDepth = killerPly + quiescePly;
   // The captures, in the order KeepCaptures would leave them from the full
   // list; a list the walkers would not finish counts as no moves.
   Move list[MOVE_LIST_SIZE];
@@ -48,15 +51,17 @@ int Quiesce(Board& board, int depth, int alpha, int beta) {
   if (e > alpha) alpha = e;
 
   for (int i = 0; list[i]; i++) {
+    if (endSearch == 3) return alpha;  // stopped: no further node
     MakeMove(list[i], board);
-    nodes++;
-    if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) PollInput();
+    CountNode();
     if (searchError) {
       printf("Search ErrorQ tracing back to depth %d.\n", depth);
       DumpSearchError(board, list[i]);
       return 0;
     }
+    quiescePly++;
     int score = -Quiesce(board, depth - 10, -beta, -alpha);
+    quiescePly--;
     UnmakeMove(list[i], board);
     if (searchError) {
       printf("Search ErrorR tracing back to depth %d.\n", depth);

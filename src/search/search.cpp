@@ -23,6 +23,8 @@ uint32_t history[64][64];
 Move killerMove[MAX_KILLER_PLY];
 int killerPly = 0;
 int rootDepth = 0;
+uint64_t nodeLimit = UINT64_MAX;
+int selDepth = 0;
 
 int bestRoot = 0;
 int bestRootScore = 0;
@@ -96,6 +98,7 @@ static void AddHistory(Move m, int depth, const char* overflowFormat) {
 
 int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& line) {
   const bool root = depth >= rootDepth;
+  if (killerPly > selDepth) selDepth = killerPly;
 
   // Step 1. Repetition: one earlier occurrence scores as a draw; the root
   // position itself is always searched.
@@ -173,6 +176,8 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
   // Step 8. The moves.
   if (!root) SelectMove(list, keys, n, 0);
   for (int i = 0; list[i]; i++) {
+    // A stopped search enters no further node, so a node limit holds exactly.
+    if (endSearch == 3) return alpha;
     // The next move is brought into place now, so that its table entry can
     // be on its way while this move is searched.
     if (!root && list[i + 1]) {
@@ -181,11 +186,11 @@ int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& lin
     }
     const Move m = list[i];
     if (root) rootMoveIndex = i;
+    if (root) ReportRootMove(m, i + 1);
     u64 savedKey = board.hashkey;
     MakeMove(list[i], board);
     HashPrefetch(board.hashkey);
-    nodes++;
-    if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) PollInput();
+    CountNode();
     if (searchError) {
       printf("Search ErrorS tracing back to depth %d.\n", depth);
       DumpSearchError(board, m);

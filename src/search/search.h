@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "base/poll.h"
 #include "base/state.h"
 #include "board/board.h"
 
@@ -31,6 +32,21 @@ extern Line solutionLine;
 extern double solutionTime;
 extern uint64_t solutionNodes;
 extern int solutionDepth;
+
+// The running search stops once it has visited this many nodes (no limit
+// outside a search with a node limit).
+extern uint64_t nodeLimit;
+// Deepest ply from the root that the running search has reached, the
+// quiescence search included.
+extern int selDepth;
+
+// Counts the node just entered: polls the input every pollnodes + 1 nodes
+// and raises the stop once the node limit is reached.
+inline void CountNode() {
+  nodes++;
+  if ((nodes & (uint64_t)(int64_t)pollnodes) == 0) PollInput();
+  if (nodes >= nodeLimit) endSearch = 3;
+}
 
 int Search(Board& board, int depth, int alpha, int beta, int nullFlag, Line& line);
 void ClearHistoryAndKillers();

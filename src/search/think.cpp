@@ -35,6 +35,7 @@ int RootSearch(int k, Board& board) {
     beta = FULL_WINDOW;
     bestRoot = 0;
     nodes = 0;
+    selDepth = 0;
     // A new search: the lines of an earlier one belong to another position
     // and must never show up in this one's thinking or results.
     rootLine.count = 0;
@@ -108,6 +109,37 @@ static void PromoteBestRootMove() {
   bestRoot = 0;
 }
 
+// The stop thresholds of the limits: none, a fixed time, or the clock's
+// allocation for the mode.
+static void AllocateForLimits(const SearchLimits& limits) {
+  if (limits.infinite)
+    AllocateNoTimeLimit();
+  else if (limits.moveTime > 0)
+    AllocateFixedTime(limits.moveTime);
+  else
+    AllocateTime(limits.mode);
+}
+
+void RestartClock(const SearchLimits& limits) {
+  AllocateForLimits(limits);
+  searchStartTime = ReadClock();
+}
+
+// Keeps the root moves named in the list (ended by 0), in their order. A
+// list that names none of them leaves every move.
+static void KeepSearchMoves(const Move* searchMoves) {
+  int kept = 0;
+  for (int i = 0; i < rootMoveCount; i++)
+    for (const Move* m = searchMoves; *m; m++)
+      if (*m == rootMoves[i]) {
+        rootMoves[kept++] = rootMoves[i];
+        break;
+      }
+  if (kept == 0) return;
+  rootMoves[kept] = 0;
+  rootMoveCount = kept;
+}
+
 void SearchPosition(const SearchLimits& limits) {
   const int mode = limits.mode;
   if (limits.adjudicate && CheckGameEnd(mainBoard)) {
@@ -142,19 +174,16 @@ void SearchPosition(const SearchLimits& limits) {
   rootMoveCount = GenerateMoves(board, rootMoves);
   rootInCheck = inCheck;
   if (mode == THINK_PLAY && rootMoveCount == 1) maxDepth = 1;
+  if (limits.searchMoves) KeepSearchMoves(limits.searchMoves);
   if (mode == THINK_PONDER && rootMoveCount == 0) {
     ponderMode = 0;
     maxDepth = 0;
   }
 
-  if (limits.infinite)
-    AllocateNoTimeLimit();
-  else if (limits.moveTime > 0)
-    AllocateFixedTime(limits.moveTime);
-  else
-    AllocateTime(mode);
+  AllocateForLimits(limits);
   searchStartTime = ReadClock();
   endSearch = 0;
+  nodeLimit = limits.nodes > 0 ? limits.nodes : UINT64_MAX;
 
   int v = 0;
   double elapsed = 0;
@@ -190,5 +219,6 @@ void SearchPosition(const SearchLimits& limits) {
   inSearch = 0;
   endSearch = 0;
   inPonder = 0;
+  nodeLimit = UINT64_MAX;
   if (mode == THINK_PONDER && ponderMode != 0) ponderMode = 1;
 }

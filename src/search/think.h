@@ -20,5 +20,12 @@ int RootSearch(int k, Board& board);
 
 // Hands a thinking report to the installed hook.
 inline void ReportThinking(int kind, int ply, double elapsed, int score, const Line& line) {
-  if (thinkingHook) thinkingHook({kind, ply, elapsed, score, nodes, &line});
+  if (thinkingHook) thinkingHook({kind, ply, elapsed, score, nodes, &line, selDepth, 0, 0});
+}
+
+// Tells the installed hook that the search of a root move begins (with the
+// line as it stands, so that a hook may read any report's line).
+inline void ReportRootMove(Move move, int number) {
+  if (thinkingHook)
+    thinkingHook({THINKING_ROOT_MOVE, rootDepth / 10, 0, 0, nodes, &rootLine, selDepth, move, number});
 }

@@ -7,14 +7,18 @@
 #   xboard_game.sh ENGINE_BINARY ARTEFACT_DIR
 # XBOARD_TIME_CONTROL replaces the time control options, e.g.
 # "-tc 0:30 -inc 0" (sudden death) or "-tc 0:10 -inc 0.5".
+# QUORVEL_PROTOCOL=uci plays the engine in UCI mode through Debian's
+# polyglot adapter (its log is kept as polyglot.log).
 set -u
 engine=$(readlink -f "$1")
 artefacts=$(mkdir -p "$2" && readlink -f "$2")
 export PATH="$PATH:/usr/games"
 
-for tool in xvfb-run xboard fairymax; do
+tools="xvfb-run xboard fairymax"
+[ "${QUORVEL_PROTOCOL:-xboard}" = uci ] && tools="$tools polyglot"
+for tool in $tools; do
   if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "xboard game test needs $tool (packages xvfb, xboard, fairymax)"
+    echo "xboard game test needs $tool (packages xvfb, xboard, fairymax, polyglot)"
     exit 1
   fi
 done
@@ -25,10 +29,15 @@ mkdir -p "$work/home" "$work/engine"
 # The engine plays with its own settings file from its working directory.
 printf 'hash 16\nresign 1000\n' > "$work/engine/Quorvel.rc"
 
-rm -f "$artefacts/games.pgn" "$artefacts/xboard.debug" "$artefacts/Quorvel.log"
+first="$engine"
+if [ "${QUORVEL_PROTOCOL:-xboard}" = uci ]; then
+  first="polyglot -noini -log true -lf $artefacts/polyglot.log -ec $engine -ed $work/engine"
+fi
+
+rm -f "$artefacts/games.pgn" "$artefacts/xboard.debug" "$artefacts/Quorvel.log" "$artefacts/polyglot.log"
 cd "$work"
 HOME="$work/home" timeout 600 xvfb-run -a xboard \
-  -fcp "$engine" -fd "$work/engine" -scp fairymax \
+  -fcp "$first" -fd "$work/engine" -scp fairymax \
   -mg 1 ${XBOARD_TIME_CONTROL:--tc 0:20 -mps 40} -sgf "$artefacts/games.pgn" \
   -debug -nameOfDebugFile "$artefacts/xboard.debug" \
   -xexit -saveSettingsOnExit false -xponder -autoCallFlag true \
