@@ -427,16 +427,14 @@ static void CommandMemory(const char*, const char* args) {
   }
   char word[ARGUMENT_SIZE];
   Argument(args, 0, word);
+  // The rc keyword checks the value and gives its messages; the table is
+  // then resized through the engine interface.
   const uint32_t before = hashEntries;
   ApplySetting("hash", word);
   if (hashEntries == before && hashTable != nullptr) return;
-  FreeHashTable();
-  if (AllocateHashTable() != 0) {
-    printf("Not enough memory to allocate buffer\n");
-    hashEntries = before;
-    if (AllocateHashTable() != 0) hashEntries = 0;  // plays on with no table
-  }
-  ClearHashTable();
+  const int megabytes = HashTableMegabytes();
+  hashEntries = before;
+  if (ResizeHashTable(megabytes) != 0) printf("Not enough memory to allocate buffer\n");
   if (analysisMode) analysisDue = 1;  // the analysis stopped for the new table
 }
 
